@@ -1,0 +1,27 @@
+# The two commands of the README, plus the pieces they are made of.
+.PHONY: run test deps-run deps-test build-release build-dev asan
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+run: build-release
+	@if [ -x build/release/app/quillet ]; then ./build/release/app/quillet; else ./build/release/cli/quillet-batch --help; fi
+
+test: deps-test
+	@test -f build/dev/CMakeCache.txt || cmake --preset dev
+	cmake --build --preset dev -j $(JOBS)
+	ctest --preset dev -j $(JOBS)
+
+asan: deps-test
+	@test -f build/asan/CMakeCache.txt || cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
+
+build-release: deps-run
+	@test -f build/release/CMakeCache.txt || cmake --preset release
+	cmake --build --preset release -j $(JOBS)
+
+deps-run:
+	@tools/install-deps.sh run
+
+deps-test:
+	@tools/install-deps.sh test

@@ -1,0 +1,59 @@
+#include "cli/commands.h"
+#include "cli/stdio.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace quillet::cli {
+
+namespace {
+
+// clang-format off
+constexpr std::array commands{
+    Command{"clean", "", "join paragraph lines, halve doubled spaces (standard input to output)", runClean},
+    Command{"sort", "", "put the tagged sections into the fixed order (standard input to output)", runSort},
+    Command{"strip", "", "remove every tag and brace span (standard input to output)", runStrip},
+    Command{"utf8", "", "convert Windows-1252 text to UTF-8 (standard input to output)", runUtf8},
+};
+// clang-format on
+
+} // namespace
+
+void printUsage(std::FILE* to) {
+    std::fputs("Usage: quillet-batch COMMAND [ARGUMENTS]\n\nCommands:\n", to);
+    for (const Command& c : commands) {
+        std::string left(c.name);
+        if (!c.synopsis.empty())
+            left.append(" ").append(c.synopsis);
+        std::fprintf(to, "  %-36s %.*s\n", left.c_str(), static_cast<int>(c.help.size()),
+                     c.help.data());
+    }
+    std::fputs("\nThe text filters read Windows-1252 text with CR LF line breaks and write\n"
+               "every byte they do not change exactly as it came.\n"
+               "  --help                               show this help\n",
+               to);
+}
+
+} // namespace quillet::cli
+
+int main(int argc, char** argv) {
+    using namespace quillet::cli;
+    useBinaryStdio();
+    if (argc < 2) {
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        printUsage(stdout);
+        return ExitOk;
+    }
+    for (const Command& c : commands)
+        if (c.name == name)
+            return c.run(std::span<char*>(argv + 2, static_cast<std::size_t>(argc - 2)));
+    std::fprintf(stderr, "quillet-batch: unknown command '%s'\n", argv[1]);
+    printUsage(stderr);
+    return ExitUsage;
+}

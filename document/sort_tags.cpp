@@ -1,0 +1,60 @@
+#include "document/sort_tags.h"
+
+#include "capture/tags.h"
+
+namespace quillet {
+
+namespace {
+
+constexpr std::array<std::string_view, 11> order{
+    "MEDIUM", "OBERTITEL", "TITEL", "UNTERTITEL", "E_DATUM", "A_DATUM",
+    "AUTOR",  "SEITE",     "THEMA", "TEXT",       "QUELLE",
+};
+
+constexpr std::string_view separator = "\r\n\r\n";
+
+} // namespace
+
+const std::array<std::string_view, 11>& sortOrder() { return order; }
+
+// Each section is cut out of the remaining text, tag by tag, and the piece that was cut
+// is what the head receives, so no byte can be lost or doubled.
+//
+// Damaged documents (edited by hand) are handled so that nothing is lost:
+// - an opening marker is paired with the first closing marker behind it; a tag with no
+//   closing marker behind its first opening marker has no section and stays in the rest;
+// - the four bytes behind a section are removed only when they are the empty line
+//   CR LF CR LF; anything else there stays in the rest.
+// A section nested in an earlier one travels inside it.
+std::string SortTags(std::string_view text) {
+    std::string rest(text);
+    std::string head;
+    head.reserve(text.size() + order.size() * separator.size() + separator.size());
+
+    for (std::string_view tag : order) {
+        const std::string open = openingMarker(tag);
+        const std::string close = closingMarker(tag);
+        const auto start = rest.find(open);
+        if (start == std::string::npos)
+            continue;
+        const auto closeAt = rest.find(close, start + open.size());
+        if (closeAt == std::string::npos)
+            continue;
+        const auto end = closeAt + close.size();
+
+        if (tag != order.front())
+            head.append(separator);
+        head.append(rest, start, end - start);
+
+        auto cut = end - start;
+        if (std::string_view(rest).substr(end, separator.size()) == separator)
+            cut += separator.size();
+        rest.erase(start, cut);
+    }
+
+    head.append(separator);
+    head.append(rest);
+    return head;
+}
+
+} // namespace quillet

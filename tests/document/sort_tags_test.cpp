@@ -1,0 +1,126 @@
+#include "capture/tagged_insertion.h"
+#include "document/sort_tags.h"
+#include "support/literal_rules.h"
+#include "support/notation.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace quillet {
+namespace {
+
+using test::doc;
+using test::shown;
+
+struct SortCase {
+    const char* name;
+    const char* before;
+    const char* after;
+};
+
+// clang-format off
+const SortCase wellShaped[] = {
+    {"TwoTags", "{TEXT}body{/TEXT}⏎⏎{TITEL}t{/TITEL}⏎⏎", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}body{/TEXT}⏎⏎"},
+    {"MediumAlone", "{MEDIUM}m{/MEDIUM}⏎⏎", "{MEDIUM}m{/MEDIUM}⏎⏎"},
+    {"MediumFirstOthersLast", "{TEXT}b{/TEXT}⏎⏎{MEDIUM}m{/MEDIUM}⏎⏎{8}x{/8}⏎⏎free text⏎",
+                              "{MEDIUM}m{/MEDIUM}⏎⏎{TEXT}b{/TEXT}⏎⏎{8}x{/8}⏎⏎free text⏎"},
+    {"SecondSectionStays", "{TEXT}b{/TEXT}⏎⏎{TEXT}c{/TEXT}⏎⏎", "⏎⏎{TEXT}b{/TEXT}⏎⏎{TEXT}c{/TEXT}⏎⏎"},
+    {"PlainText", "plain text", "⏎⏎plain text"},
+    {"Empty", "", "⏎⏎"},
+    {"FreeTextMovesBack", "{MEDIUM}m{/MEDIUM}⏎⏎free⏎⏎{TEXT}b{/TEXT}⏎⏎", "{MEDIUM}m{/MEDIUM}⏎⏎{TEXT}b{/TEXT}⏎⏎free⏎⏎"},
+    {"ContentWithEmptyLines", "{TEXT}line1⏎⏎line2{/TEXT}⏎⏎{AUTOR}a{/AUTOR}⏎⏎",
+                              "⏎⏎{AUTOR}a{/AUTOR}⏎⏎{TEXT}line1⏎⏎line2{/TEXT}⏎⏎"},
+    {"SortedAgainGrows", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}body{/TEXT}⏎⏎", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}body{/TEXT}⏎⏎⏎⏎"},
+    {"SectionAtEndOfText", "{TEXT}b{/TEXT}⏎⏎{TITEL}t{/TITEL}", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}b{/TEXT}⏎⏎"},
+    {"AllElevenReversed",
+     "{QUELLE}q{/QUELLE}⏎⏎{TEXT}x{/TEXT}⏎⏎{THEMA}h{/THEMA}⏎⏎{SEITE}s{/SEITE}⏎⏎{AUTOR}a{/AUTOR}⏎⏎"
+     "{A_DATUM}d{/A_DATUM}⏎⏎{E_DATUM}e{/E_DATUM}⏎⏎{UNTERTITEL}u{/UNTERTITEL}⏎⏎{TITEL}t{/TITEL}⏎⏎"
+     "{OBERTITEL}o{/OBERTITEL}⏎⏎{MEDIUM}m{/MEDIUM}⏎⏎",
+     "{MEDIUM}m{/MEDIUM}⏎⏎{OBERTITEL}o{/OBERTITEL}⏎⏎{TITEL}t{/TITEL}⏎⏎{UNTERTITEL}u{/UNTERTITEL}⏎⏎"
+     "{E_DATUM}e{/E_DATUM}⏎⏎{A_DATUM}d{/A_DATUM}⏎⏎{AUTOR}a{/AUTOR}⏎⏎{SEITE}s{/SEITE}⏎⏎{THEMA}h{/THEMA}⏎⏎"
+     "{TEXT}x{/TEXT}⏎⏎{QUELLE}q{/QUELLE}⏎⏎"},
+};
+
+// Hand-edited documents: what we chose to do with them, never a lost byte.
+const SortCase damaged[] = {
+    {"ClosingMissing", "{TEXT}b⏎⏎{TITEL}t{/TITEL}⏎⏎", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}b⏎⏎"},
+    {"ClosingBeforeOpening", "{/TEXT}x{TEXT}b{/TEXT}⏎⏎", "⏎⏎{TEXT}b{/TEXT}⏎⏎{/TEXT}x"},
+    {"NoEmptyLineBehind", "{TEXT}b{/TEXT}rest", "⏎⏎{TEXT}b{/TEXT}⏎⏎rest"},
+    {"OneLineBreakBehind", "{TEXT}b{/TEXT}⏎x", "⏎⏎{TEXT}b{/TEXT}⏎⏎⏎x"},
+    {"Nested", "{TEXT}a{TITEL}t{/TITEL}b{/TEXT}⏎⏎", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}ab{/TEXT}⏎⏎"},
+    {"OnlyClosingMarkers", "{/MEDIUM}{/TEXT}", "⏎⏎{/MEDIUM}{/TEXT}"},
+};
+// clang-format on
+
+class SortWellShaped : public testing::TestWithParam<SortCase> {};
+class SortDamaged : public testing::TestWithParam<SortCase> {};
+
+TEST_P(SortWellShaped, GivesTheRuleResult) {
+    const SortCase& c = GetParam();
+    EXPECT_EQ(shown(SortTags(doc(c.before))), shown(doc(c.after)));
+    EXPECT_EQ(shown(literal::sortTags(doc(c.before))), shown(doc(c.after)));
+}
+
+TEST_P(SortDamaged, KeepsEveryByte) {
+    const SortCase& c = GetParam();
+    EXPECT_EQ(shown(SortTags(doc(c.before))), shown(doc(c.after)));
+}
+
+auto caseName = [](const auto& info) { return std::string(info.param.name); };
+INSTANTIATE_TEST_SUITE_P(Rows, SortWellShaped, testing::ValuesIn(wellShaped), caseName);
+INSTANTIATE_TEST_SUITE_P(Rows, SortDamaged, testing::ValuesIn(damaged), caseName);
+
+std::string sortedBytes(std::string s) {
+    std::sort(s.begin(), s.end());
+    return s;
+}
+
+// Documents built by capture, in any order of keys and with free text between them, must
+// sort exactly as the rule does; any text at all must come out as a permutation of its
+// bytes plus the separators the sort adds.
+TEST(SortTags, CaptureBuiltDocumentsFollowTheRule) {
+    const std::string_view tags[] = {"MEDIUM", "TITEL", "TEXT",  "AUTOR", "QUELLE",
+                                     "SEITE",  "8",     "THEMA", "E_DATUM"};
+    std::mt19937 rng(99);
+    for (int round = 0; round < 3000; ++round) {
+        StringTextView view;
+        const int captures = static_cast<int>(rng() % 12);
+        for (int i = 0; i < captures; ++i) {
+            std::string text(1 + rng() % 3, 'a' + static_cast<char>(rng() % 26));
+            if (rng() % 4 == 0)
+                text += "\r\n\r\nmore";
+            if (rng() % 5 == 0) {
+                AppendLine(view, text);
+                AppendLine(view, "");
+            } else {
+                InsertTagged(view, tags[rng() % std::size(tags)], text, CaseOption::Normal);
+            }
+        }
+        const std::string input = view.str();
+        ASSERT_EQ(shown(SortTags(input)), shown(literal::sortTags(input))) << shown(input);
+    }
+}
+
+TEST(SortTags, NeverLosesAByteOfAnyText) {
+    const std::string pieces[] = {"{TEXT}", "{/TEXT}", "{MEDIUM}", "{/MEDIUM}", "{TITEL}",
+                                  "{/TITEL}", "\r\n",   "\r\n\r\n",  "x",        "{"};
+    std::mt19937 rng(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string input;
+        const int n = static_cast<int>(rng() % 10);
+        for (int i = 0; i < n; ++i)
+            input += pieces[rng() % std::size(pieces)];
+        const std::string out = SortTags(input);
+        ASSERT_GE(out.size(), input.size()) << shown(input);
+        ASSERT_EQ((out.size() - input.size()) % 4, 0u) << shown(input);
+        std::string expected = input;
+        for (std::size_t k = 0; k < (out.size() - input.size()) / 4; ++k)
+            expected += "\r\n\r\n";
+        ASSERT_EQ(sortedBytes(out), sortedBytes(expected)) << shown(input);
+    }
+}
+
+} // namespace
+} // namespace quillet

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, running or testing Quillet needs,
+# and nothing when they are all there already.
+set -euo pipefail
+
+run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
+          libx11-dev libx11-xcb-dev libxtst-dev libxcb1-dev libxcb-keysyms1-dev)
+test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
+           xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format)
+
+case "${1:-run}" in
+  run) wanted=("${run_pkgs[@]}") ;;
+  test) wanted=("${run_pkgs[@]}" "${test_pkgs[@]}") ;;
+  *) echo "usage: $0 run|test" >&2; exit 2 ;;
+esac
+
+missing=()
+for p in "${wanted[@]}"; do
+  status=$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)
+  [ "$status" = "installed" ] || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update -qq
+"${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
