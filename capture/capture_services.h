@@ -1,0 +1,95 @@
+#pragma once
+
+#include "capture/tagged_insertion.h"
+#include "capture/text_view.h"
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+// What the capture logic needs of the world around it. The program implements these
+// with its controls and the platform backend; tests give fakes.
+
+// Clipboard text as the document holds it: Windows-1252, CR LF line breaks.
+struct ClipboardText {
+    enum class Status { Text, NoText, CannotOpen };
+    Status status = Status::NoText;
+    std::string text;
+};
+
+class Clipboard {
+public:
+    virtual ~Clipboard() = default;
+    // Tests for text without opening the clipboard; then opens, reads and closes it.
+    virtual ClipboardText readText() = 0;
+};
+
+class CopyKeystroke {
+public:
+    virtual ~CopyKeystroke() = default;
+    // Ctrl pressed, C pressed, C released, Ctrl released, to the window in front.
+    virtual void sendCopyKeystroke() = 0;
+};
+
+class Waiter {
+public:
+    virtual ~Waiter() = default;
+    virtual void sleepMs(int milliseconds) = 0;
+};
+
+class DateSource {
+public:
+    virtual ~DateSource() = default;
+    // Today's date in the user's short date format, as Windows-1252 text.
+    virtual std::string todayShortDate() = 0;
+};
+
+class Notifier {
+public:
+    virtual ~Notifier() = default;
+    virtual void ShowNotification(std::string_view statusText) = 0;
+};
+
+class FailureReporter {
+public:
+    virtual ~FailureReporter() = default;
+    // The general error box: the message with a full stop added, the application title
+    // as caption, an error icon and one "OK".
+    virtual void showGeneralError(std::string_view message) = 0;
+};
+
+class MainWindowState {
+public:
+    virtual ~MainWindowState() = default;
+    virtual bool isNormal() const = 0;
+    virtual void minimize() = 0;
+    // Normal state, active, restored and brought to the front.
+    virtual void restoreAndActivate() = 0;
+};
+
+// The options of the "Controls" and "Textview" pages, read at the moment of use.
+class CaptureOptions {
+public:
+    virtual ~CaptureOptions() = default;
+    virtual bool isChecked(std::string_view checkBoxName) const = 0;
+    virtual std::string edit4() const = 0; // Windows-1252
+    virtual std::string edit5() const = 0;
+    virtual CaseOption caseOption() const = 0;
+};
+
+class HotKeySaver {
+public:
+    virtual ~HotKeySaver() = default;
+    // The F10 save; gives the status text for the notification.
+    virtual std::string saveFromHotKey() = 0;
+};
+
+class HotKeyService {
+public:
+    virtual ~HotKeyService() = default;
+    virtual bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+    virtual bool UnregisterHotKey(int id) = 0;
+};
+
+} // namespace quillet
