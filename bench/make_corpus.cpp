@@ -8,9 +8,25 @@
 int main(int argc, char** argv) {
     const long megabytes = argc > 1 ? std::atol(argv[1]) : 100;
     const long target = megabytes * 1000 * 1000;
-    const char* words[] = {"Korpus", "der",    "Text",  "und",       "f\xFCr", "Stra\xDF" "e",
-                           "\x80",   "Zeile-", "Satz.", "M\xFCller", "&",      "<b>",
-                           "-",      "ein",    "Wort",  "Absatz",    "\x96",   "Seite"};
+    const char* words[] = {"Korpus",
+                           "der",
+                           "Text",
+                           "und",
+                           "f\xFCr",
+                           "Stra\xDF"
+                           "e",
+                           "\x80",
+                           "Zeile-",
+                           "Satz.",
+                           "M\xFCller",
+                           "&",
+                           "<b>",
+                           "-",
+                           "ein",
+                           "Wort",
+                           "Absatz",
+                           "\x96",
+                           "Seite"};
     const char* tags[] = {"MEDIUM", "TITEL", "AUTOR", "E_DATUM", "TEXT", "QUELLE", "8"};
     std::mt19937 rng(2026);
     std::string out;

@@ -30,7 +30,9 @@ constexpr std::array<CaptureRow, CaptureRowCount> table{{
 
 } // namespace
 
-const std::array<CaptureRow, CaptureRowCount>& captureTable() { return table; }
+const std::array<CaptureRow, CaptureRowCount>& captureTable() {
+    return table;
+}
 
 const CaptureRow* findCaptureRow(int id) {
     if (id < 1 || id > CaptureRowCount)

@@ -26,9 +26,13 @@ void TextView::append(std::string_view bytes) {
     setText(whole);
 }
 
-bool TextView::isEmpty() const { return text().empty(); }
+bool TextView::isEmpty() const {
+    return text().empty();
+}
 
-bool TextView::endsWithLineBreak() const { return endsWithCrLf(text()); }
+bool TextView::endsWithLineBreak() const {
+    return endsWithCrLf(text());
+}
 
 bool StringTextView::insertBefore(std::string_view needle, std::string_view insertion) {
     const auto pos = text_.find(needle);
@@ -38,7 +42,9 @@ bool StringTextView::insertBefore(std::string_view needle, std::string_view inse
     return true;
 }
 
-bool StringTextView::endsWithLineBreak() const { return endsWithCrLf(text_); }
+bool StringTextView::endsWithLineBreak() const {
+    return endsWithCrLf(text_);
+}
 
 void AppendLine(TextView& view, std::string_view line) {
     std::string piece;

@@ -15,7 +15,9 @@ constexpr std::string_view separator = "\r\n\r\n";
 
 } // namespace
 
-const std::array<std::string_view, 11>& sortOrder() { return order; }
+const std::array<std::string_view, 11>& sortOrder() {
+    return order;
+}
 
 // Each section is cut out of the remaining text, tag by tag, and the piece that was cut
 // is what the head receives, so no byte can be lost or doubled.

@@ -49,11 +49,15 @@ constexpr std::array<Encoded, 256> utf8Table = [] {
     return t;
 }();
 
-bool hasHighByte(std::uint64_t word) { return (word & 0x8080808080808080ULL) != 0; }
+bool hasHighByte(std::uint64_t word) {
+    return (word & 0x8080808080808080ULL) != 0;
+}
 
 } // namespace
 
-char32_t cp1252ToUnicode(unsigned char byte) { return codePoint(byte); }
+char32_t cp1252ToUnicode(unsigned char byte) {
+    return codePoint(byte);
+}
 
 char unicodeToCp1252(char32_t u) {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))

@@ -32,7 +32,8 @@ TEST(QtText, EveryLineBreakBecomesCrLfAndForeignCharactersQuestionMarks) {
         {"a\rb", "a\r\nb"},
         {"a\r\nb\nc", "a\r\nb\r\nc"},
         {QString::fromUtf16(u"a\u2029b\u2028c"), "a\r\nb\r\nc"},
-        {QString::fromUtf16(u"\u4E2D\U0001F600!"), "?" "?!"},
+        {QString::fromUtf16(u"\u4E2D\U0001F600!"), "?"
+                                                   "?!"},
     };
     for (const auto& r : rows)
         EXPECT_EQ(shown(toDocumentText(r.display)), shown(r.document));

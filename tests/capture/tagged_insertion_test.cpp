@@ -94,7 +94,8 @@ TEST(AppendLine, FollowsTheLineRule) {
         const char* line;
         const char* after;
     } rows[] = {
-        {"", "x", "x⏎"}, {"a⏎", "x", "a⏎x⏎"}, {"a", "x", "a⏎x"}, {"a\r", "x", "a\r⏎x"}, {"a⏎", "", "a⏎⏎"},
+        {"", "x", "x⏎"},       {"a⏎", "x", "a⏎x⏎"}, {"a", "x", "a⏎x"},
+        {"a\r", "x", "a\r⏎x"}, {"a⏎", "", "a⏎⏎"},
     };
     for (const auto& r : rows) {
         StringTextView view(doc(r.before));

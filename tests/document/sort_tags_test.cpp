@@ -81,7 +81,7 @@ std::string sortedBytes(std::string s) {
 // sort exactly as the rule does; any text at all must come out as a permutation of its
 // bytes plus the separators the sort adds.
 TEST(SortTags, CaptureBuiltDocumentsFollowTheRule) {
-    const std::string_view tags[] = {"MEDIUM", "TITEL", "TEXT",  "AUTOR", "QUELLE",
+    const std::string_view tags[] = {"MEDIUM", "TITEL", "TEXT",  "AUTOR",  "QUELLE",
                                      "SEITE",  "8",     "THEMA", "E_DATUM"};
     std::mt19937 rng(99);
     for (int round = 0; round < 3000; ++round) {
@@ -104,8 +104,8 @@ TEST(SortTags, CaptureBuiltDocumentsFollowTheRule) {
 }
 
 TEST(SortTags, NeverLosesAByteOfAnyText) {
-    const std::string pieces[] = {"{TEXT}", "{/TEXT}", "{MEDIUM}", "{/MEDIUM}", "{TITEL}",
-                                  "{/TITEL}", "\r\n",   "\r\n\r\n",  "x",        "{"};
+    const std::string pieces[] = {"{TEXT}",   "{/TEXT}", "{MEDIUM}", "{/MEDIUM}", "{TITEL}",
+                                  "{/TITEL}", "\r\n",    "\r\n\r\n", "x",         "{"};
     std::mt19937 rng(7);
     for (int round = 0; round < 20000; ++round) {
         std::string input;

@@ -90,13 +90,16 @@ TEST(ConvertToUtf8, OutputLengthsByByteClass) {
     EXPECT_EQ(one, 128);
     EXPECT_EQ(two, 111);
     EXPECT_EQ(three, 17);
-    const std::string threeByte = "\x80\x82\x84\x85\x86\x87\x89\x8B\x91\x92\x93\x94\x95\x96\x97\x99\x9B";
+    const std::string threeByte =
+        "\x80\x82\x84\x85\x86\x87\x89\x8B\x91\x92\x93\x94\x95\x96\x97\x99\x9B";
     EXPECT_EQ(ConvertToUtf8(threeByte + threeByte).size(), 3 * 2 * threeByte.size());
 }
 
 TEST(Cp1252, EveryByteRoundTripsAndUnknownCharactersBecomeQuestionMarks) {
     for (int b = 0; b < 256; ++b)
-        EXPECT_EQ(static_cast<unsigned char>(unicodeToCp1252(cp1252ToUnicode(static_cast<unsigned char>(b)))), b);
+        EXPECT_EQ(static_cast<unsigned char>(
+                      unicodeToCp1252(cp1252ToUnicode(static_cast<unsigned char>(b)))),
+                  b);
     EXPECT_EQ(unicodeToCp1252(U'\u0100'), '?');
     EXPECT_EQ(unicodeToCp1252(U'\u4E2D'), '?');
     EXPECT_EQ(unicodeToCp1252(U'\U0001F600'), '?');

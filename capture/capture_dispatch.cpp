@@ -1,0 +1,96 @@
+#include "capture/capture_dispatch.h"
+
+#include "capture/tags.h"
+
+#include <optional>
+
+namespace quillet {
+
+namespace {
+
+constexpr std::string_view clipboardFailure = "Zwischenablage kann nicht ge\xF6"
+                                              "ffnet werden";
+
+// Waits for the other program's copy, then reads its text. Empty when the clipboard holds
+// no text; reports and gives up the whole hot key when the clipboard cannot be opened.
+std::optional<std::string> ReadClipboardText(CaptureServices& s, bool& failed) {
+    s.waiter.sleepMs(ClipboardWaitMs);
+    ClipboardText clip = s.clipboard.readText();
+    if (clip.status == ClipboardText::Status::CannotOpen) {
+        s.failures.showGeneralError(clipboardFailure);
+        failed = true;
+        return std::nullopt;
+    }
+    if (clip.status == ClipboardText::Status::NoText)
+        return std::nullopt;
+    return std::move(clip.text);
+}
+
+std::string tagNameOf(const CaptureRow& row, const CaptureOptions& options) {
+    switch (row.tagSource) {
+    case TagSource::Edit4:
+        return options.edit4();
+    case TagSource::Edit5:
+        return options.edit5();
+    case TagSource::Fixed:
+    case TagSource::None:
+        break;
+    }
+    return std::string(row.tag);
+}
+
+void hideOrShow(MainWindowState& window) {
+    if (window.isNormal())
+        window.minimize();
+    else
+        window.restoreAndActivate();
+}
+
+} // namespace
+
+void WMHotKey(int id, CaptureServices& s) {
+    s.keystroke.sendCopyKeystroke();
+    s.waiter.sleepMs(KeystrokeWaitMs);
+
+    const CaptureRow* row = findCaptureRow(id);
+    if (!row)
+        return;
+    std::string status;
+    const bool checked = s.options.isChecked(row->checkBox);
+
+    if (checked) {
+        bool failed = false;
+        switch (row->action) {
+        case CaptureAction::Tagged:
+            if (auto text = ReadClipboardText(s, failed)) {
+                InsertTagged(s.view, tagNameOf(*row, s.options), *text, s.options.caseOption());
+                status = row->status;
+            }
+            break;
+        case CaptureAction::Date:
+            InsertTagged(s.view, row->tag, s.date.todayShortDate(), s.options.caseOption());
+            status = row->status;
+            break;
+        case CaptureAction::Untagged:
+            if (auto text = ReadClipboardText(s, failed)) {
+                AppendLine(s.view, *text);
+                AppendLine(s.view, "");
+                status = row->status;
+            }
+            break;
+        case CaptureAction::Save:
+            status = s.saver.saveFromHotKey();
+            break;
+        case CaptureAction::HideShow:
+            hideOrShow(s.window);
+            break;
+        }
+        if (failed)
+            return;
+    }
+
+    if (row->action != CaptureAction::HideShow)
+        s.notifier.ShowNotification(status);
+}
+
+} // namespace quillet

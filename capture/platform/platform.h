@@ -1,0 +1,29 @@
+#pragma once
+
+#include "capture/capture_services.h"
+
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace quillet {
+
+// The system-wide side of capturing on one platform: hot keys delivered to the main
+// window, the synthesized copy keystroke and the text clipboard.
+class PlatformBackend : public HotKeyService, public CopyKeystroke, public Clipboard {
+public:
+    using HotKeyHandler = std::function<void(int id)>;
+
+    // False where the display offers no system-wide hot keys; the program then tells the
+    // user once.
+    virtual bool hasSystemHotKeys() const = 0;
+
+    // Called with the identifier of every registered hot key that is pressed.
+    virtual void setHotKeyHandler(HotKeyHandler handler) = 0;
+};
+
+// Each platform's backend file defines this; CMake builds exactly one of them.
+std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow);
+
+} // namespace quillet

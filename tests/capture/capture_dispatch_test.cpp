@@ -1,0 +1,162 @@
+#include "capture/tags.h"
+#include "fake_services.h"
+#include "support/notation.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+using test::doc;
+using test::FakeWorld;
+using Log = std::vector<std::string>;
+
+// Every tagged key on an empty document: keystroke, both waits, clipboard, section, status.
+TEST(WMHotKey, EveryTaggedKeyCapturesUnderItsTag) {
+    for (const CaptureRow& row : captureTable()) {
+        if (row.action != CaptureAction::Tagged)
+            continue;
+        FakeWorld w;
+        w.boxes[std::string(row.checkBox)] = true;
+        w.press(row.id);
+        const std::string tag = row.id == 8 ? "8" : row.id == 9 ? "9" : std::string(row.tag);
+        EXPECT_EQ(w.view.str(), "{" + tag + "}X{/" + tag + "}\r\n\r\n") << row.id;
+        EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard",
+                              "notify '" + std::string(row.status) + "'"}))
+            << row.id;
+    }
+}
+
+TEST(WMHotKey, StatusTextsOfTheKeys) {
+    const std::pair<int, const char*> rows[] = {
+        {1, "Obertitel kopiert.."},
+        {2, "Titel kopiert.."},
+        {3, "Untertitel kopiert.."},
+        {4, "Text kopiert.."},
+        {5, "Erscheinungsdatum kopiert.."},
+        {6, "Aufnahmedatum eingef\xFCgt.."},
+        {7, "Thema kopiert.."},
+        {12, "AutorIn kopiert.."},
+        {13, "Quelle kopiert.."},
+        {14, "Medium kopiert.."},
+        {16, "Seitenzahl kopiert.."},
+    };
+    for (const auto& [id, status] : rows) {
+        FakeWorld w;
+        w.press(id);
+        EXPECT_EQ(w.log.back(), std::string("notify '") + status + "'") << id;
+    }
+}
+
+TEST(WMHotKey, TitleThenTextTwiceBuildsTheExample) {
+    FakeWorld w;
+    w.clip.text = "Das ist ein Demonstrationstitel";
+    w.press(2);
+    w.clip.text = "Dieser Text war zuerst da.";
+    w.press(4);
+    w.clip.text = "Dann kam dieser Satz hinzu.";
+    w.press(4);
+    EXPECT_EQ(w.view.str(), doc("{TITEL}Das ist ein Demonstrationstitel{/TITEL}⏎⏎"
+                                "{TEXT}Dieser Text war zuerst da.⏎⏎"
+                                "Dann kam dieser Satz hinzu.{/TEXT}⏎⏎"));
+}
+
+TEST(WMHotKey, DateNeedsNoClipboard) {
+    FakeWorld w;
+    w.clip.status = ClipboardText::Status::NoText;
+    w.caseOpt = CaseOption::Lower;
+    w.today = "7/12/26";
+    w.press(6);
+    EXPECT_EQ(w.view.str(), doc("{A_DATUM}7/12/26{/A_DATUM}⏎⏎"));
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify 'Aufnahmedatum eingef\xFCgt..'"}));
+    w.press(6);
+    EXPECT_EQ(w.view.str(), doc("{A_DATUM}7/12/26⏎⏎7/12/26{/A_DATUM}⏎⏎"));
+}
+
+TEST(WMHotKey, UntaggedKeyAppendsAndNeverMerges) {
+    FakeWorld w;
+    w.boxes["CheckBox12"] = true;
+    w.caseOpt = CaseOption::Upper;
+    w.clip.text = "frei";
+    w.press(11);
+    w.press(11);
+    EXPECT_EQ(w.view.str(), doc("frei⏎⏎frei⏎⏎"));
+    EXPECT_EQ(w.log.back(), "notify 'Reinen Text angef\xFCgt..'");
+}
+
+TEST(WMHotKey, UserTagsFollowTheirFieldsAtTheMomentOfCapture) {
+    FakeWorld w;
+    w.boxes["CheckBox10"] = true;
+    w.boxes["CheckBox11"] = true;
+    w.press(8);
+    w.edit4Text = "NEU";
+    w.press(8);
+    w.edit5Text = "NEU";
+    w.press(9);
+    EXPECT_EQ(w.view.str(), doc("{8}X{/8}⏎⏎{NEU}X⏎⏎X{/NEU}⏎⏎"));
+}
+
+TEST(WMHotKey, UncheckedBoxOnlySendsTheKeystrokeAndAnEmptyNotification) {
+    FakeWorld w;
+    w.boxes["CheckBox5"] = false;
+    w.press(4);
+    EXPECT_EQ(w.view.str(), "");
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
+}
+
+TEST(WMHotKey, ClipboardWithoutTextInsertsNothing) {
+    FakeWorld w;
+    w.clip.status = ClipboardText::Status::NoText;
+    w.press(4);
+    EXPECT_EQ(w.view.str(), "");
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard", "notify ''"}));
+}
+
+TEST(WMHotKey, ClipboardThatCannotBeOpenedStopsWithTheErrorBox) {
+    FakeWorld w;
+    w.clip.status = ClipboardText::Status::CannotOpen;
+    w.press(4);
+    EXPECT_EQ(w.view.str(), "");
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard",
+                          "error 'Zwischenablage kann nicht ge\xF6"
+                          "ffnet werden'"}));
+}
+
+TEST(WMHotKey, SaveKeyHandsOnAndShowsTheSaveStatus) {
+    FakeWorld w;
+    w.saveStatus = "Kein Text zum Speichern..";
+    w.press(10);
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "save", "notify 'Kein Text zum Speichern..'"}));
+    w.log.clear();
+    w.boxes["CheckBox9"] = false;
+    w.press(10);
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
+}
+
+TEST(WMHotKey, CtrlYMinimizesAndRestoresWithoutNotification) {
+    FakeWorld w;
+    w.press(15);
+    w.press(15);
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "minimize", "ctrl+c", "sleep 20", "restore"}));
+    w.log.clear();
+    w.boxes["CheckBox16"] = false;
+    w.press(15);
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20"}));
+}
+
+TEST(WMHotKey, AuthorKeyFollowsItsOwnBox) {
+    FakeWorld w;
+    w.boxes["CheckBox2"] = false;
+    w.press(12);
+    EXPECT_EQ(w.view.str(), doc("{AUTOR}X{/AUTOR}⏎⏎"));
+}
+
+TEST(WMHotKey, UnknownIdentifierOnlySendsTheKeystroke) {
+    FakeWorld w;
+    w.press(17);
+    w.press(0);
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "ctrl+c", "sleep 20"}));
+}
+
+} // namespace
+} // namespace quillet

@@ -1,0 +1,44 @@
+#include "capture/hotkey_registry.h"
+#include "fake_services.h"
+
+#include <gtest/gtest.h>
+
+namespace quillet {
+namespace {
+
+using test::FakeWorld;
+using Log = std::vector<std::string>;
+
+TEST(HotKeyRegistry, StartRegistersCheckedKeysInAscendingOrder) {
+    FakeWorld w;
+    registerStartHotKeys(w);
+    EXPECT_EQ(w.log,
+              (Log{"register 1 0 112", "register 2 0 113", "register 3 0 114", "register 4 0 115",
+                   "register 5 0 116", "register 6 0 117", "register 7 0 118", "register 10 0 121",
+                   "register 12 0 50", "register 13 0 49", "register 14 0 51", "register 15 2 89",
+                   "register 16 0 52"}));
+}
+
+TEST(HotKeyRegistry, ClickReevaluatesAllSixteenInPageOrder) {
+    FakeWorld w;
+    w.boxes["CheckBox10"] = true; // F8, without Ctrl
+    w.boxes["CheckBox5"] = false; // F4 released
+    w.boxes["CheckBox16"] = false;
+    CheckBox2Click(w, w);
+    EXPECT_EQ(w.log,
+              (Log{"register 1 0 112", "register 2 0 113", "register 3 0 114", "unregister 4",
+                   "register 5 0 116", "register 6 0 117", "register 7 0 118", "register 8 0 119",
+                   "unregister 9", "register 10 0 121", "unregister 11", "register 13 0 49",
+                   "register 12 0 50", "register 14 0 51", "unregister 15", "register 16 0 52"}));
+}
+
+TEST(HotKeyRegistry, ExitReleasesEveryIdentifier) {
+    FakeWorld w;
+    releaseHotKeys(w);
+    ASSERT_EQ(w.log.size(), 16u);
+    for (int id = 1; id <= 16; ++id)
+        EXPECT_EQ(w.log[static_cast<std::size_t>(id - 1)], "unregister " + std::to_string(id));
+}
+
+} // namespace
+} // namespace quillet
