@@ -1,5 +1,7 @@
 // Writes a tagged Windows-1252 corpus to standard output: many documents as capture
-// builds them, CR LF lines, umlauts and the euro sign, a size given in megabytes.
+// builds them, CR LF lines, umlauts and the euro sign. Arguments: the size in megabytes
+// (default 100) and the number of lines of each body text (default 40; fewer lines give
+// more brace spans per megabyte).
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -8,6 +10,7 @@
 int main(int argc, char** argv) {
     const long megabytes = argc > 1 ? std::atol(argv[1]) : 100;
     const long target = megabytes * 1000 * 1000;
+    const int bodyLines = argc > 2 ? std::atoi(argv[2]) : 40;
     const char* words[] = {"Korpus",
                            "der",
                            "Text",
@@ -37,7 +40,7 @@ int main(int argc, char** argv) {
             out += '{';
             out += tag;
             out += '}';
-            const int lines = tag[0] == 'T' && tag[1] == 'E' ? 40 : 1;
+            const int lines = tag[0] == 'T' && tag[1] == 'E' ? bodyLines : 1;
             for (int l = 0; l < lines; ++l) {
                 for (int w = 0; w < 10; ++w) {
                     out += words[rng() % (sizeof words / sizeof *words)];

@@ -1,7 +1,7 @@
 #include "document/clean_text.h"
 
 #include <array>
-#include <cstring>
+#include <cstdint>
 
 namespace quillet {
 
@@ -15,7 +15,6 @@ namespace {
 struct Sink {
     std::string* out = nullptr;
     void put(char c) { out->push_back(c); }
-    void put(std::string_view s) { out->append(s); }
     void finish() {}
     bool idle() const { return true; }
 };
@@ -27,11 +26,10 @@ template <std::size_t N> struct Literal {
             chars[i] = s[i];
     }
     constexpr std::size_t size() const { return N - 1; }
-    constexpr std::string_view view() const { return {chars, N - 1}; }
 };
 
 template <Literal Pattern, Literal Replacement, class Next> struct Step {
-    static_assert(Pattern.size() >= 1 && Pattern.size() <= 4);
+    static_assert(Pattern.size() >= 2 && Pattern.size() <= 4);
     Next next;
     char held[4]{};
     std::size_t count = 0; // held bytes: a proper prefix of Pattern
@@ -44,19 +42,23 @@ template <Literal Pattern, Literal Replacement, class Next> struct Step {
         held[count++] = c;
         // A candidate that stops matching moves the scan on by one byte, as the naive
         // search does; what remains is tried again as the start of a match.
-        while (count > 0 && std::memcmp(held, Pattern.chars, count) != 0) {
+        while (count > 0 && !heldIsPrefix()) {
             next.put(held[0]);
-            std::memmove(held, held + 1, --count);
+            for (std::size_t i = 1; i < count; ++i)
+                held[i - 1] = held[i];
+            --count;
         }
         if (count == Pattern.size()) {
             count = 0;
-            for (char r : Replacement.view())
-                next.put(r);
+            for (std::size_t i = 0; i < Replacement.size(); ++i)
+                next.put(Replacement.chars[i]);
         }
     }
-    void put(std::string_view s) {
-        for (char c : s)
-            put(c);
+    bool heldIsPrefix() const {
+        for (std::size_t i = 0; i < count; ++i)
+            if (held[i] != Pattern.chars[i])
+                return false;
+        return true;
     }
     void finish() {
         for (std::size_t i = 0; i < count; ++i)
@@ -81,43 +83,104 @@ using Chain =
     Sink>>>>>>>>>;
 // clang-format on
 
-// Bytes that start a search text of some step; every other byte passes an idle chain
-// unchanged.
-constexpr std::array<bool, 256> startsPattern = [] {
-    std::array<bool, 256> t{};
-    for (unsigned char c : {'\r', ' ', '*', '-', '+'})
-        t[c] = true;
+// The bytes that search texts are made of. Every search text is at least two bytes long
+// and made of these only. A byte outside the set ends every partial match, so after it
+// the chain holds nothing, and a run of these bytes that follows such a byte and is
+// followed by one always gives the same output. Single bytes of the set followed by an
+// outside byte pass unchanged; longer runs are looked up in a table that is filled by
+// running the chain once per run that occurs.
+constexpr std::string_view patternBytes = "\r\n *-+";
+
+constexpr std::array<std::uint8_t, 256> symbolOf = [] {
+    std::array<std::uint8_t, 256> t{};
+    for (std::size_t i = 0; i < patternBytes.size(); ++i)
+        t[static_cast<unsigned char>(patternBytes[i])] = static_cast<std::uint8_t>(i + 1);
     return t;
 }();
 
+bool special(const char* p) {
+    return symbolOf[static_cast<unsigned char>(*p)] != 0;
+}
+
 Sink& sinkOf(Chain& chain) {
     return chain.next.next.next.next.next.next.next.next.next;
+}
+
+constexpr std::size_t maxTabledRun = 5;
+constexpr std::size_t symbolCount = patternBytes.size();
+
+constexpr std::size_t tableSize() {
+    std::size_t size = 0, power = 1;
+    for (std::size_t len = 1; len <= maxTabledRun; ++len) {
+        power *= symbolCount;
+        size += power;
+    }
+    return size;
 }
 
 } // namespace
 
 struct CleanTextStream::Pipeline {
     Chain chain;
+    // Output of each short run of pattern bytes between two other bytes, once seen.
+    std::array<std::string, tableSize()> runs;
+    std::array<bool, tableSize()> known{};
+
+    const std::string& outputOfRun(std::string_view run) {
+        // Runs of one length share a block of the table, shorter runs' blocks first.
+        std::size_t index = 0, offset = 0, block = symbolCount;
+        for (std::size_t len = 1; len < run.size(); ++len, block *= symbolCount)
+            offset += block;
+        for (char c : run)
+            index = index * symbolCount + (symbolOf[static_cast<unsigned char>(c)] - 1u);
+        const std::size_t slot = offset + index;
+        if (!known[slot]) {
+            Chain fresh;
+            std::string out;
+            sinkOf(fresh).out = &out;
+            for (char c : run)
+                fresh.put(c);
+            fresh.put('x');
+            out.pop_back();
+            runs[slot] = std::move(out);
+            known[slot] = true;
+        }
+        return runs[slot];
+    }
 };
 
 CleanTextStream::CleanTextStream() : pipeline_(std::make_unique<Pipeline>()) {}
 CleanTextStream::~CleanTextStream() = default;
 
 void CleanTextStream::feed(std::string_view chunk, std::string& out) {
-    Chain& chain = pipeline_->chain;
+    Pipeline& pipe = *pipeline_;
+    Chain& chain = pipe.chain;
     sinkOf(chain).out = &out;
     const char* p = chunk.data();
     const char* end = p + chunk.size();
-    while (p < end) {
-        if (chain.idle()) {
-            const char* run = p;
-            while (p < end && !startsPattern[static_cast<unsigned char>(*p)])
-                ++p;
-            out.append(run, static_cast<std::size_t>(p - run));
-            if (p == end)
-                break;
-        }
+    // A run begun in the last piece goes on through the chain until it is over.
+    while (p < end && !chain.idle())
         chain.put(*p++);
+    while (p < end) {
+        const char* plain = p;
+        while (p < end && (!special(p) || (p + 1 < end && !special(p + 1))))
+            ++p;
+        out.append(plain, static_cast<std::size_t>(p - plain));
+        if (p == end)
+            break;
+        const char* run = p;
+        while (p < end && special(p))
+            ++p;
+        const auto length = static_cast<std::size_t>(p - run);
+        if (p == end || length > maxTabledRun) {
+            // The run may go on in the next piece, or is too long for the table.
+            for (const char* c = run; c < p; ++c)
+                chain.put(*c);
+            if (p < end)
+                chain.put(*p++);
+        } else {
+            out.append(pipe.outputOfRun(std::string_view(run, length)));
+        }
     }
 }
 
