@@ -2,6 +2,9 @@
 
 #include "capture/tags.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace quillet {
 
 namespace {
@@ -12,6 +15,16 @@ constexpr std::array<std::string_view, 11> order{
 };
 
 constexpr std::string_view separator = "\r\n\r\n";
+
+// Markers are searched for in the whole document, mostly in vain for the tags a document
+// lacks: a skipping search reads only a fraction of the bytes.
+std::size_t findFrom(std::string_view text, std::string_view needle, std::size_t from) {
+    const auto hay = text.substr(from);
+    const auto hit = std::search(hay.begin(), hay.end(),
+                                 std::boyer_moore_horspool_searcher(needle.begin(), needle.end()));
+    return hit == hay.end() ? std::string::npos
+                            : from + static_cast<std::size_t>(hit - hay.begin());
+}
 
 } // namespace
 
@@ -36,10 +49,10 @@ std::string SortTags(std::string_view text) {
     for (std::string_view tag : order) {
         const std::string open = openingMarker(tag);
         const std::string close = closingMarker(tag);
-        const auto start = rest.find(open);
+        const auto start = findFrom(rest, open, 0);
         if (start == std::string::npos)
             continue;
-        const auto closeAt = rest.find(close, start + open.size());
+        const auto closeAt = findFrom(rest, close, start + open.size());
         if (closeAt == std::string::npos)
             continue;
         const auto end = closeAt + close.size();
