@@ -118,43 +118,64 @@ constexpr std::size_t tableSize() {
     return size;
 }
 
-} // namespace
-
-struct CleanTextStream::Pipeline {
-    Chain chain;
-    // Output of each short run of pattern bytes between two other bytes, once seen.
-    std::array<std::string, tableSize()> runs;
-    std::array<bool, tableSize()> known{};
-
-    const std::string& outputOfRun(std::string_view run) {
-        // Runs of one length share a block of the table, shorter runs' blocks first.
+// Output of every run of one to five pattern bytes between two other bytes, worked out
+// once by running the chain over it; runs of one length share a block, shorter first.
+class RunTable {
+public:
+    RunTable() {
+        std::size_t slot = 0;
+        std::string run;
+        for (std::size_t len = 1; len <= maxTabledRun; ++len)
+            fill(run, len, slot);
+    }
+    const std::string& operator[](std::string_view run) const {
         std::size_t index = 0, offset = 0, block = symbolCount;
         for (std::size_t len = 1; len < run.size(); ++len, block *= symbolCount)
             offset += block;
         for (char c : run)
             index = index * symbolCount + (symbolOf[static_cast<unsigned char>(c)] - 1u);
-        const std::size_t slot = offset + index;
-        if (!known[slot]) {
-            Chain fresh;
-            std::string out;
-            sinkOf(fresh).out = &out;
-            for (char c : run)
-                fresh.put(c);
-            fresh.put('x');
-            out.pop_back();
-            runs[slot] = std::move(out);
-            known[slot] = true;
-        }
-        return runs[slot];
+        return outputs_[offset + index];
     }
+
+private:
+    void fill(std::string& run, std::size_t len, std::size_t& slot) {
+        if (run.size() == len) {
+            Chain chain;
+            std::string out;
+            sinkOf(chain).out = &out;
+            for (char c : run)
+                chain.put(c);
+            chain.put('x');
+            out.pop_back();
+            outputs_[slot++] = std::move(out);
+            return;
+        }
+        for (char c : patternBytes) {
+            run.push_back(c);
+            fill(run, len, slot);
+            run.pop_back();
+        }
+    }
+    std::array<std::string, tableSize()> outputs_;
+};
+
+const RunTable& runTable() {
+    static const RunTable table;
+    return table;
+}
+
+} // namespace
+
+struct CleanTextStream::Pipeline {
+    Chain chain;
 };
 
 CleanTextStream::CleanTextStream() : pipeline_(std::make_unique<Pipeline>()) {}
 CleanTextStream::~CleanTextStream() = default;
 
 void CleanTextStream::feed(std::string_view chunk, std::string& out) {
-    Pipeline& pipe = *pipeline_;
-    Chain& chain = pipe.chain;
+    Chain& chain = pipeline_->chain;
+    const RunTable& runs = runTable();
     sinkOf(chain).out = &out;
     const char* p = chunk.data();
     const char* end = p + chunk.size();
@@ -179,7 +200,7 @@ void CleanTextStream::feed(std::string_view chunk, std::string& out) {
             if (p < end)
                 chain.put(*p++);
         } else {
-            out.append(pipe.outputOfRun(std::string_view(run, length)));
+            out.append(runs[std::string_view(run, length)]);
         }
     }
 }

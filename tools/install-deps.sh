@@ -6,7 +6,8 @@ set -euo pipefail
 run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
           libx11-dev libx11-xcb-dev libxtst-dev libxcb1-dev libxcb-keysyms1-dev)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
-           xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format)
+           xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
+           clang libclang-rt-14-dev)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;

@@ -1,0 +1,20 @@
+#include "document/clean_text.h"
+#include "fuzz_support.h"
+#include "support/literal_rules.h"
+
+// The one-pass cleaning must equal the nine literal replacements, whole or in pieces.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace quillet;
+    const auto text = fuzz::bytes(data, size);
+    const std::string expected = literal::cleanText(std::string(text));
+    fuzz::require(CleanText(text) == expected, "CleanText equals the nine replacements");
+
+    const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
+    CleanTextStream stream;
+    std::string pieces;
+    stream.feed(text.substr(0, cut), pieces);
+    stream.feed(text.substr(cut), pieces);
+    stream.finish(pieces);
+    fuzz::require(pieces == expected, "cleaning in two pieces equals cleaning at once");
+    return 0;
+}
