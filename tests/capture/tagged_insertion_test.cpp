@@ -19,6 +19,11 @@ struct InsertCase {
     const char* after;
 };
 
+// Names the row in test names and failure messages.
+void PrintTo(const InsertCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // clang-format off
 const InsertCase insertCases[] = {
     {"EmptyDocumentNewSection", "", "TEXT", "X", CaseOption::Normal, "{TEXT}X{/TEXT}⏎⏎"},

@@ -18,6 +18,11 @@ struct CleanCase {
     const char* after;
 };
 
+// Names the row in test names and failure messages.
+void PrintTo(const CleanCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // clang-format off
 const CleanCase cleanCases[] = {
     {"Paragraphs", "Dies ist ein Bei-⏎spiel f\xFCr einen⏎Text.⏎⏎Zweiter Absatz - mit Strich.",

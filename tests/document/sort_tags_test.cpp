@@ -20,6 +20,11 @@ struct SortCase {
     const char* after;
 };
 
+// Names the row in test names and failure messages.
+void PrintTo(const SortCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // clang-format off
 const SortCase wellShaped[] = {
     {"TwoTags", "{TEXT}body{/TEXT}⏎⏎{TITEL}t{/TITEL}⏎⏎", "⏎⏎{TITEL}t{/TITEL}⏎⏎{TEXT}body{/TEXT}⏎⏎"},

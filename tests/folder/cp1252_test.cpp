@@ -16,6 +16,11 @@ struct Utf8Case {
     std::string out;
 };
 
+// Names the row in test names and failure messages.
+void PrintTo(const Utf8Case& c, std::ostream* os) {
+    *os << c.name;
+}
+
 const Utf8Case utf8Cases[] = {
     {"Empty", "", ""},
     {"Ascii", "Text\r\nmit Zeilen\r\n", "Text\r\nmit Zeilen\r\n"},

@@ -19,6 +19,11 @@ struct StripCase {
     bool insideRule; // false: the literal rule would never end on this text
 };
 
+// Names the row in test names and failure messages.
+void PrintTo(const StripCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 // clang-format off
 const StripCase stripCases[] = {
     {"TwoSections", "{TITEL}t{/TITEL}⏎⏎{TEXT}body{/TEXT}⏎⏎", "t⏎⏎body⏎⏎", true},
