@@ -5,41 +5,9 @@
 #include "folder/text_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 
 namespace quillet {
-
-namespace {
-
-// Anything but a folder takes a name, a dangling link included. A folder does not: the
-// number is the document's, and creating the file there fails and is reported.
-bool isTakenByFile(const QString& path) {
-    const QFileInfo info(path);
-    return (info.exists() || info.isSymLink()) && !info.isDir();
-}
-
-enum class Creation { Written, AlreadyThere, Failed };
-
-// Creates the file only if no file of that name exists at this very moment, so a file
-// that another program wrote since the name was chosen is never overwritten.
-Creation createNewFile(const QString& path, std::string_view bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return isTakenByFile(path) ? Creation::AlreadyThere : Creation::Failed;
-    const bool written = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                         static_cast<qint64>(bytes.size());
-    const bool flushed = written && file.flush();
-    file.close();
-    if (!flushed || file.error() != QFileDevice::NoError) {
-        // A half-written document must not pass for a saved one; the text view keeps it.
-        file.remove();
-        return Creation::Failed;
-    }
-    return Creation::Written;
-}
-
-} // namespace
 
 QString savePath(const QString& folder, const QString& middle, int number) {
     return folder + QDir::separator() + middle + u'_' + QString::number(number) +

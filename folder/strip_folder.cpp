@@ -52,7 +52,7 @@ BatchOutcome StripFolder(const TextFileList& list, const QString& folderText,
             // A bare name is its own file name; the entries never hold a folder.
             target = folder + QDir::separator() + QFileInfo(list.entries()[i]).fileName();
         }
-        if (!replaceFile(target, work)) {
+        if (!writeFile(target, work)) {
             s.failures.showGeneralError(cannotCreateMessage(target));
             return BatchOutcome::Failed;
         }

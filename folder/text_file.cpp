@@ -80,6 +80,30 @@ bool loadTextFile(const QString& path, TextView& view, FailureReporter& failures
     return true;
 }
 
+namespace {
+
+bool isTakenByFile(const QString& path) {
+    const QFileInfo info(path);
+    return (info.exists() || info.isSymLink()) && !info.isDir();
+}
+
+} // namespace
+
+Creation createNewFile(const QString& path, std::string_view bytes) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        return isTakenByFile(path) ? Creation::AlreadyThere : Creation::Failed;
+    const bool written = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
+                         static_cast<qint64>(bytes.size());
+    const bool flushed = written && file.flush();
+    file.close();
+    if (!flushed || file.error() != QFileDevice::NoError) {
+        file.remove();
+        return Creation::Failed;
+    }
+    return Creation::Written;
+}
+
 bool replaceFile(const QString& path, std::string_view bytes) {
     const QFileInfo existing(path);
     if (existing.exists() && !existing.isWritable())
@@ -93,6 +117,20 @@ bool replaceFile(const QString& path, std::string_view bytes) {
         return false;
     }
     return file.commit();
+}
+
+bool writeFile(const QString& path, std::string_view bytes) {
+    // Only a file that is there needs the detour through a temporary file; a new one has
+    // nothing to lose, and the detour costs a sync to disk per file.
+    switch (createNewFile(path, bytes)) {
+    case Creation::Written:
+        return true;
+    case Creation::AlreadyThere:
+        return replaceFile(path, bytes);
+    case Creation::Failed:
+        break;
+    }
+    return false;
 }
 
 std::string cannotOpenMessage(const QString& path) {

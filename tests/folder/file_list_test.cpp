@@ -120,5 +120,19 @@ TEST(TextFile, ReplaceLeavesNoTemporaryFile) {
     EXPECT_EQ(folderContents(dir.path()), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
+TEST(TextFile, WriteCreatesOrReplaces) {
+    QTemporaryDir dir;
+    const QString d = dir.path();
+    QDir(d).mkdir("folder.txt");
+    EXPECT_TRUE(writeFile(d + "/new.txt", "one"));
+    EXPECT_TRUE(writeFile(d + "/new.txt", "two"));
+    EXPECT_EQ(readBytes(d + "/new.txt"), "two");
+    EXPECT_FALSE(writeFile(d + "/folder.txt", "x"));
+    EXPECT_FALSE(writeFile(d + "/missing/x.txt", "x"));
+    EXPECT_EQ(createNewFile(d + "/new.txt", "three"), Creation::AlreadyThere);
+    EXPECT_EQ(readBytes(d + "/new.txt"), "two");
+    EXPECT_EQ(folderContents(d), (std::vector<std::string>{"folder.txt", "new.txt"}));
+}
+
 } // namespace
 } // namespace quillet
