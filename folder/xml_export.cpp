@@ -11,10 +11,6 @@
 
 #include <cstring>
 
-#ifndef QUILLET_DATA_DIR
-#define QUILLET_DATA_DIR ""
-#endif
-
 namespace quillet {
 
 namespace {
@@ -103,14 +99,15 @@ std::string xmlRecord(std::string_view fileText, long long id) {
 QString findSchemaTemplate(const QString& executableFolder) {
     const QString relative = QStringLiteral("XML_Vorlage/XML.xsd");
     const QString beside = QDir(executableFolder).filePath(relative);
-    if (QFileInfo(beside).isFile())
-        return beside;
-    const QString dataDir = QString::fromUtf8(QUILLET_DATA_DIR);
-    if (!dataDir.isEmpty()) {
-        const QString installed = QDir(dataDir).filePath(relative);
-        if (QFileInfo(installed).isFile())
-            return installed;
-    }
+    const QString candidates[] = {
+        beside,
+        QDir(QDir(executableFolder).filePath(QStringLiteral(QUILLET_DATA_DIR_FROM_BIN)))
+            .filePath(relative),
+        QDir(QStringLiteral(QUILLET_DATA_DIR)).filePath(relative),
+    };
+    for (const QString& candidate : candidates)
+        if (QFileInfo(candidate).isFile())
+            return QDir::cleanPath(candidate);
     return beside;
 }
 
