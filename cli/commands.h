@@ -24,6 +24,8 @@ int runClean(std::span<char*> args);
 int runSort(std::span<char*> args);
 int runStrip(std::span<char*> args);
 int runUtf8(std::span<char*> args);
+int runStripFolder(std::span<char*> args);
+int runExport(std::span<char*> args);
 
 void printUsage(std::FILE* to);
 

@@ -16,6 +16,8 @@ constexpr std::array commands{
     Command{"sort", "", "put the tagged sections into the fixed order (standard input to output)", runSort},
     Command{"strip", "", "remove every tag and brace span (standard input to output)", runStrip},
     Command{"utf8", "", "convert Windows-1252 text to UTF-8 (standard input to output)", runUtf8},
+    Command{"strip-folder", "FOLDER [--overwrite] [--sort]", "remove the tags of every *.txt file of FOLDER", runStripFolder},
+    Command{"export", "SOURCE TARGET", "export the *.txt files of SOURCE as XML into TARGET/XML<n>", runExport},
 };
 // clang-format on
 

@@ -1,0 +1,184 @@
+#include "capture/qt_text.h"
+#include "cli/commands.h"
+#include "document/date_text.h"
+#include "folder/strip_folder.h"
+#include "folder/xml_export.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
+
+namespace quillet::cli {
+
+namespace {
+
+// A progress bar drawn over one line of standard error, only when someone watches it.
+class TerminalProgress : public ProgressBar {
+public:
+    TerminalProgress() : enabled_(isatty(fileno(stderr)) != 0) {}
+    ~TerminalProgress() override { endLine(); }
+
+    void setMaximum(int maximum) override { maximum_ = maximum; }
+    void setPosition(int position) override {
+        if (!enabled_ || maximum_ <= 0)
+            return;
+        const int percent = static_cast<int>(100LL * position / maximum_);
+        if (percent == shownPercent_ && drawn_)
+            return;
+        shownPercent_ = percent;
+        constexpr int width = 40;
+        const int filled = width * percent / 100;
+        std::fprintf(stderr, "\r[%s%s] %3d%% %d/%d", std::string(filled, '#').c_str(),
+                     std::string(width - filled, ' ').c_str(), percent, position, maximum_);
+        std::fflush(stderr);
+        drawn_ = true;
+    }
+    // Ends the bar's line, so that a message that follows stands on a line of its own.
+    void endLine() {
+        if (drawn_)
+            std::fputc('\n', stderr);
+        drawn_ = false;
+    }
+
+private:
+    bool enabled_;
+    bool drawn_ = false;
+    int maximum_ = 0;
+    int shownPercent_ = -1;
+};
+
+void printMessage(std::FILE* to, std::string_view cp1252) {
+    const QByteArray utf8 = toDisplayText(cp1252).toUtf8();
+    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), to);
+    std::fputc('\n', to);
+    std::fflush(to);
+}
+
+// The message boxes on the terminal. No question is ever put: the command line says
+// what to do, so the warning is answered as if the user had declined the subfolder.
+class TerminalMessages : public MessageBoxes, public FailureReporter {
+public:
+    explicit TerminalMessages(TerminalProgress& progress) : progress_(progress) {}
+    void showError(std::string_view message) override {
+        progress_.endLine();
+        printMessage(stderr, message);
+    }
+    void showInformation(std::string_view message) override {
+        progress_.endLine();
+        printMessage(stdout, message);
+    }
+    bool askWarning(std::string_view) override { return false; }
+    void showGeneralError(std::string_view message) override {
+        progress_.endLine();
+        printMessage(stderr, std::string(message) + ".");
+    }
+
+private:
+    TerminalProgress& progress_;
+};
+
+// The work buffer of the program's page is a preview; nobody looks at it here.
+class NoView : public TextView {
+public:
+    std::string text() const override { return {}; }
+    void setText(std::string_view) override {}
+};
+
+class FixedControls : public StripFolderControls {
+public:
+    FixedControls(bool overwrite, bool sort) : subfolder_(!overwrite), sort_(sort) {}
+    bool subfolderMode() const override { return subfolder_; }
+    void checkSubfolderMode() override { subfolder_ = true; }
+    bool sortBeforeStripping() const override { return sort_; }
+
+private:
+    bool subfolder_;
+    bool sort_;
+};
+
+int usageError(const char* message, const char* argument) {
+    std::fprintf(stderr, "quillet-batch: %s '%s'\n", message, argument);
+    printUsage(stderr);
+    return ExitUsage;
+}
+
+int exitCode(BatchOutcome outcome) {
+    return outcome == BatchOutcome::Completed ? ExitOk : ExitFailure;
+}
+
+QString pathArgument(const char* arg) {
+    return QString::fromLocal8Bit(arg);
+}
+
+} // namespace
+
+int runStripFolder(std::span<char*> args) {
+    const char* folder = nullptr;
+    bool overwrite = false;
+    bool sort = false;
+    for (char* arg : args) {
+        const std::string_view a = arg;
+        if (a == "--overwrite")
+            overwrite = true;
+        else if (a == "--sort")
+            sort = true;
+        else if (a.starts_with("--") || folder != nullptr)
+            return usageError("unexpected argument", arg);
+        else
+            folder = arg;
+    }
+    if (folder == nullptr) {
+        std::fputs("quillet-batch: strip-folder needs a FOLDER\n", stderr);
+        printUsage(stderr);
+        return ExitUsage;
+    }
+
+    TextFileList list;
+    list.assign(pathArgument(folder));
+    TerminalProgress progress;
+    TerminalMessages messages(progress);
+    FixedControls controls(overwrite, sort);
+    NoView buffer;
+    SystemDateSource date;
+    const StripFolderServices services{controls, buffer, progress, messages, messages, date};
+    return exitCode(StripFolder(list, pathArgument(folder), services));
+}
+
+int runExport(std::span<char*> args) {
+    for (char* arg : args)
+        if (std::string_view(arg).starts_with("--"))
+            return usageError("unexpected argument", arg);
+    if (args.size() != 2) {
+        std::fputs("quillet-batch: export needs a SOURCE and a TARGET folder\n", stderr);
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    // Only for the folder of the running executable, where the schema template lies.
+    static int argc = 1;
+    static char name[] = "quillet-batch";
+    static char* argv[] = {name, nullptr};
+    const QCoreApplication app(argc, argv);
+
+    const QString source = pathArgument(args[0]);
+    TextFileList list;
+    list.assign(source);
+    TerminalProgress progress;
+    TerminalMessages messages(progress);
+    const XmlExportServices services{progress, messages, messages};
+    const XmlExportResult result =
+        ExportToXml(source, list, pathArgument(args[1]),
+                    findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
+    return exitCode(result.outcome);
+}
+
+} // namespace quillet::cli

@@ -1,0 +1,69 @@
+#include "document/save_document.h"
+
+#include "document/clean_text.h"
+#include "document/date_text.h"
+#include "folder/text_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace quillet {
+
+QString savePath(const QString& folder, const QString& middle, int number) {
+    return folder + QDir::separator() + middle + u'_' + QString::number(number) +
+           QStringLiteral(".txt");
+}
+
+SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& s) {
+    const bool hotKey = mode == SaveMode::HotKey;
+    std::string text = s.view.text();
+    if (text.empty()) {
+        if (hotKey)
+            return {SaveOutcome::NothingToSave, std::string(StatusNothingToSave), {}};
+        s.notifier.ShowNotification(StatusNothingToSave);
+        return {SaveOutcome::NothingToSave, {}, {}};
+    }
+
+    if (!QFileInfo(settings.folder).isDir()) {
+        if (hotKey)
+            s.window.restoreMainWindow();
+        s.boxes.showError(MessageSaveFolderMissing);
+        if (hotKey)
+            s.window.showControlsPage();
+        return {SaveOutcome::FolderMissing, {}, {}};
+    }
+
+    QString middle = settings.baseName;
+    if (settings.addDate)
+        middle += fileNameSafeDate(s.date.todayShortDate());
+
+    if (hotKey && settings.cleanBeforeSaving) {
+        text = CleanText(text);
+        s.view.setText(text);
+    }
+
+    // Trying each number with an exclusive creation, rather than testing first and writing
+    // after, leaves no moment in which a file of another program could be overwritten.
+    for (int number = 0;; ++number) {
+        const QString path = savePath(settings.folder, middle, number);
+        const Creation creation = createNewFile(path, text);
+        if (creation == Creation::AlreadyThere && number < LastSaveNumber)
+            continue;
+        if (creation != Creation::Written) {
+            s.failures.showGeneralError(cannotCreateMessage(path));
+            return {SaveOutcome::CannotCreate, {}, path};
+        }
+        s.view.setText({});
+        return {SaveOutcome::Saved, hotKey ? std::string(StatusSaved) : std::string(), path};
+    }
+}
+
+std::string DocumentSaver::saveFromHotKey() {
+    return SaveDocument(SaveMode::HotKey, settings_.saveSettings(), services_).statusText;
+}
+
+void DocumentSaver::saveFromButton() {
+    SaveDocument(SaveMode::Button, settings_.saveSettings(), services_);
+}
+
+} // namespace quillet

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "capture/capture_services.h"
+#include "capture/text_view.h"
+#include "document/feedback.h"
+
+#include <QString>
+
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+inline constexpr std::string_view StatusSaved = "Datei gespeichert..";
+inline constexpr std::string_view StatusNothingToSave = "Kein Text zum Speichern..";
+inline constexpr std::string_view MessageSaveFolderMissing = "Speicherpfad existiert nicht!";
+
+// The highest number a saved document may get; it is used only when all below are taken.
+inline constexpr int LastSaveNumber = 10001;
+
+enum class SaveMode { Button, HotKey };
+
+// The options of the "Controls" page, read when the save starts.
+struct SaveSettings {
+    QString folder;                // Edit1, exactly as typed
+    QString baseName;              // Edit2, exactly as typed
+    bool addDate = true;           // CheckBox1
+    bool cleanBeforeSaving = true; // CheckBox20; honoured by the hot key only
+};
+
+class SaveSettingsSource {
+public:
+    virtual ~SaveSettingsSource() = default;
+    virtual SaveSettings saveSettings() const = 0;
+};
+
+// What a hot-key save needs of the main window when the save folder is missing: the
+// window may be hidden, and the user has to reach the folder field.
+class SaveWindow {
+public:
+    virtual ~SaveWindow() = default;
+    virtual void restoreMainWindow() = 0;
+    virtual void showControlsPage() = 0;
+};
+
+struct SaveServices {
+    TextView& view; // Memo1
+    Notifier& notifier;
+    MessageBoxes& boxes;
+    FailureReporter& failures;
+    DateSource& date;
+    SaveWindow& window;
+};
+
+enum class SaveOutcome { Saved, NothingToSave, FolderMissing, CannotCreate };
+
+struct SaveResult {
+    SaveOutcome outcome;
+    std::string statusText; // for the hot key's notification; always empty in button mode
+    QString path;           // the file written, or the one that could not be created
+};
+
+// folder + separator + middle + "_" + number + ".txt"; the separator is added even when
+// the folder text ends with one.
+QString savePath(const QString& folder, const QString& middle, int number);
+
+// Writes the document as a new file under the smallest free number and empties the view.
+SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& services);
+
+// The two ways into SaveDocument, each reading the options when it runs. The capture
+// dispatch calls saveFromHotKey() for F10; "Save and New" calls saveFromButton().
+class DocumentSaver : public HotKeySaver {
+public:
+    DocumentSaver(const SaveSettingsSource& settings, const SaveServices& services)
+        : settings_(settings), services_(services) {}
+
+    std::string saveFromHotKey() override;
+    void saveFromButton();
+
+private:
+    const SaveSettingsSource& settings_;
+    SaveServices services_;
+};
+
+} // namespace quillet

@@ -1,0 +1,47 @@
+#include "folder/file_list.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+namespace quillet {
+
+std::vector<QString> listTextFiles(const QString& folder) {
+    if (folder.isEmpty())
+        return {};
+    // Without QDir::System, links that lead nowhere, devices, pipes and sockets stay out;
+    // without QDir::Hidden, dot files do. Name filters ignore case by default.
+    const QStringList names =
+        QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Unsorted);
+    std::vector<QString> entries(names.begin(), names.end());
+    std::sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
+        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+    });
+    return entries;
+}
+
+QString pathInFolder(const QString& folder, const QString& name) {
+    if (folder.endsWith(QDir::separator()) || folder.endsWith(u'/'))
+        return folder + name;
+    return folder + QDir::separator() + name;
+}
+
+void TextFileList::assign(const QString& folder) {
+    if (folder.isEmpty())
+        return;
+    folder_ = folder;
+    reread();
+}
+
+void TextFileList::reread() {
+    entries_ = listTextFiles(folder_);
+}
+
+QString TextFileList::selectedPath(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return pathInFolder(folder_, entries_[static_cast<std::size_t>(index)]);
+}
+
+} // namespace quillet

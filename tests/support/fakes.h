@@ -1,0 +1,130 @@
+#pragma once
+
+// Fakes of the program's side for the folder and document operations. Each writes what
+// it is asked to do into one shared event log, so that tests can check the order.
+
+#include "capture/capture_services.h"
+#include "document/feedback.h"
+#include "document/save_document.h"
+#include "folder/strip_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <string>
+#include <vector>
+
+namespace quillet::test {
+
+using EventLog = std::vector<std::string>;
+
+struct FakeBoxes : MessageBoxes {
+    explicit FakeBoxes(EventLog& log) : log(log) {}
+    void showError(std::string_view m) override { log.push_back("error: " + std::string(m)); }
+    void showInformation(std::string_view m) override {
+        log.push_back("information: " + std::string(m));
+    }
+    bool askWarning(std::string_view q) override {
+        log.push_back("warning: " + std::string(q));
+        return answerYes;
+    }
+    EventLog& log;
+    bool answerYes = false;
+};
+
+struct FakeFailures : FailureReporter {
+    explicit FakeFailures(EventLog& log) : log(log) {}
+    void showGeneralError(std::string_view m) override {
+        log.push_back("failure: " + std::string(m));
+    }
+    EventLog& log;
+};
+
+struct FakeNotifier : Notifier {
+    explicit FakeNotifier(EventLog& log) : log(log) {}
+    void ShowNotification(std::string_view t) override {
+        log.push_back("notification: " + std::string(t));
+    }
+    EventLog& log;
+};
+
+struct FakeProgress : ProgressBar {
+    explicit FakeProgress(EventLog& log) : log(log) {}
+    void setMaximum(int m) override {
+        maximum = m;
+        log.push_back("maximum " + std::to_string(m));
+    }
+    void setPosition(int p) override {
+        position = p;
+        log.push_back("position " + std::to_string(p));
+    }
+    EventLog& log;
+    int maximum = -1;
+    int position = -1;
+};
+
+struct FixedDate : DateSource {
+    std::string todayShortDate() override { return date; }
+    std::string date = "07.12.2026";
+};
+
+struct FakeSaveWindow : SaveWindow {
+    explicit FakeSaveWindow(EventLog& log) : log(log) {}
+    void restoreMainWindow() override { log.push_back("restore"); }
+    void showControlsPage() override { log.push_back("controls page"); }
+    EventLog& log;
+};
+
+struct FakeStripControls : StripFolderControls {
+    explicit FakeStripControls(EventLog& log) : log(log) {}
+    bool subfolderMode() const override { return subfolder; }
+    void checkSubfolderMode() override {
+        subfolder = true;
+        log.push_back("check subfolder");
+    }
+    bool sortBeforeStripping() const override { return sort; }
+    EventLog& log;
+    bool subfolder = true;
+    bool sort = false;
+};
+
+// Events of one kind only, in order: "failure: ...", "error: ...", and so on.
+inline std::vector<std::string> eventsStartingWith(const EventLog& log, std::string_view prefix) {
+    std::vector<std::string> out;
+    for (const std::string& e : log)
+        if (e.starts_with(prefix))
+            out.push_back(e);
+    return out;
+}
+
+inline void writeBytes(const QString& path, std::string_view bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw std::runtime_error("cannot write test file " + path.toStdString());
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+inline std::string readBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<missing>";
+    const QByteArray all = f.readAll();
+    return std::string(all.constData(), static_cast<std::size_t>(all.size()));
+}
+
+// Every name in a folder, hidden ones included, sorted: to see that nothing was left over.
+inline std::vector<std::string> folderContents(const QString& folder) {
+    std::vector<std::string> out;
+    const QStringList names = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& n : names)
+        out.push_back(n.toStdString());
+    return out;
+}
+
+inline std::string path8(const QString& path) {
+    return path.toStdString();
+}
+
+} // namespace quillet::test
