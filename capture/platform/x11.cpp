@@ -1,5 +1,6 @@
 #include "capture/platform/platform.h"
 
+#include "capture/platform/hotkey_delivery.h"
 #include "capture/platform/qt_clipboard.h"
 #include "capture/tags.h"
 
@@ -7,7 +8,6 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QMetaObject>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <X11/Xlib.h>
@@ -16,7 +16,6 @@
 #include <xcb/xcb.h>
 
 #include <algorithm>
-#include <deque>
 #include <map>
 #include <vector>
 
@@ -148,7 +147,9 @@ public:
     }
 
     bool hasSystemHotKeys() const override { return true; }
-    void setHotKeyHandler(HotKeyHandler handler) override { handler_ = std::move(handler); }
+    void setHotKeyHandler(HotKeyHandler handler) override {
+        delivery_.setHandler(std::move(handler));
+    }
 
     bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
         if (keys_.count(id))
@@ -223,7 +224,7 @@ public:
             // up; give it back now, or the copy keystroke would come back to us.
             XUngrabKeyboard(display_, CurrentTime);
             XFlush(display_);
-            deliverLater(id);
+            delivery_.post(id);
             return true;
         }
         return false;
@@ -236,37 +237,13 @@ private:
         std::vector<std::unique_ptr<KeyGrab>> grabs;
     };
 
-    // Like a posted hot-key message: the handler waits and may open dialogs, which must
-    // not happen inside the event filter. A key that arrives while the handler runs (its
-    // waits may process events) is handled after it, as the system's message queue would.
-    void deliverLater(int id) {
-        QMetaObject::invokeMethod(
-            &context_, [this, id] { deliver(id); }, Qt::QueuedConnection);
-    }
-    void deliver(int id) {
-        pending_.push_back(id);
-        if (delivering_)
-            return;
-        delivering_ = true;
-        while (!pending_.empty()) {
-            const int next = pending_.front();
-            pending_.pop_front();
-            if (handler_)
-                handler_(next);
-        }
-        delivering_ = false;
-    }
-
     Display* display_;
     Window root_;
     std::vector<unsigned> lockMasks_;
     unsigned allLocks_ = 0;
     bool hasXTest_ = false;
     std::map<int, Registration> keys_;
-    HotKeyHandler handler_;
-    std::deque<int> pending_;
-    bool delivering_ = false;
-    QObject context_; // queued deliveries die with it
+    HotKeyDelivery delivery_;
 };
 
 } // namespace
