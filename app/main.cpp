@@ -15,8 +15,9 @@ void preferXcb(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         return;
     for (int i = 1; i < argc; ++i)
-        if (std::strcmp(argv[i], "-platform") == 0 || std::strncmp(argv[i], "-platform=", 10) == 0)
-            return;
+        for (const char* option : {"-platform", "--platform"})
+            if (std::strcmp(argv[i], option) == 0)
+                return;
     qputenv("QT_QPA_PLATFORM", "xcb");
 #else
     (void)argc;
@@ -41,5 +42,8 @@ int main(int argc, char** argv) {
     form1.setNotificationWindow(&form2);
     form1.show();
     QTimer::singleShot(0, &form1, [&form1] { form1.tellIfNoSystemHotKeys(); });
-    return app.exec();
+    const int result = app.exec();
+    // The notification window goes first; nothing may reach it from the main window's end.
+    form1.setNotificationWindow(nullptr);
+    return result;
 }

@@ -53,13 +53,6 @@ private Q_SLOTS:
         QCOMPARE(toDocumentText(page.findChild<QPlainTextEdit*>("Memo1")->document()->toRawText()),
                  expected);
     }
-
-    void sortsEvenWithoutTags() {
-        TextviewPage page;
-        page.document().setText("nur Text");
-        page.findChild<QPushButton*>("Button4")->click();
-        QCOMPARE(page.document().text(), SortTags("nur Text"));
-    }
 };
 
 } // namespace
