@@ -20,13 +20,20 @@ fail() {
   echo "FAIL: $*" >&2
   failures=$((failures + 1))
 }
+report() {
+  echo "focus: $(xdotool getwindowfocus getwindowname 2>&1 | tr '\n' ' ')" >&2
+  [ -f "$work/reader.out" ] && sed 's/^/reader: /' "$work/reader.out" >&2
+  [ -f "$work/quillet.log" ] && sed 's/^/quillet: /' "$work/quillet.log" >&2
+  return 0
+}
 die() {
   echo "FAIL: $*" >&2
-  [ -f "$work/quillet.log" ] && sed 's/^/quillet: /' "$work/quillet.log" >&2
+  report
   exit 1
 }
 
-# Polls a command for up to $1 tenths of a second.
+# Polls a command for up to $1 tenths of a second. The command is run anew each time, so
+# give it a function, not a test of values expanded once at the call.
 wait_for() {
   local tenths=$1
   shift
@@ -53,17 +60,22 @@ quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver
   || die "the main window did not show"
 [ -n "$quillet_id" ] || die "the main window did not show"
 
+focus_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+lines_at_least() { [ "$(grep -c "^$1\$" "$work/reader.out" || true)" -ge "$2" ]; }
+notification_hidden() { ! xdotool search --onlyvisible --name '^Information\.\.$' >/dev/null 2>&1; }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+
 selections=0
 select_text() {
   selections=$((selections + 1))
   echo "select $1" >&4
-  wait_for 50 test "$(grep -c '^selected$' "$work/reader.out")" -ge "$selections" \
+  wait_for 50 lines_at_least selected "$selections" \
     || die "the reader did not take the selection"
 }
 focus_reader() {
   xdotool windowactivate --sync "$reader_id" >/dev/null 2>&1 || true
   echo activate >&4
-  wait_for 50 test "$(xdotool getwindowfocus)" = "$reader_id" || die "the reader cannot get the focus"
+  wait_for 50 focus_is "$reader_id" || die "the reader cannot get the focus"
 }
 reader_has_focus() { [ "$(xdotool getwindowfocus)" = "$reader_id" ]; }
 # How often the reader has seen this key so far.
@@ -76,22 +88,20 @@ notification_visible() {
 # (after the 320 ms of the capture) and hides itself again.
 capture() {
   local key=$1 before
-  wait_for 40 bash -c '! xdotool search --onlyvisible --name "^Information\.\.$" >/dev/null 2>&1' \
-    || die "the notification window stays up"
+  wait_for 40 notification_hidden || die "the notification window stays up"
   before=$(reader_saw "$key")
   xdotool key "$key"
   wait_for 50 notification_visible || { fail "no notification after $key"; return; }
   reader_has_focus || fail "the reader lost the focus after $key"
   [ "$(reader_saw "$key")" = "$before" ] || fail "$key reached the reader, not Quillet"
-  wait_for 40 bash -c '! xdotool search --onlyvisible --name "^Information\.\.$" >/dev/null 2>&1' \
-    || fail "the notification window did not hide itself after $key"
+  wait_for 40 notification_hidden || fail "the notification window did not hide itself after $key"
 }
 # A key that Quillet must not take: it reaches the reader, and no notification shows.
 reaches_reader() {
   local key=$1 name=$2 before
   before=$(reader_saw "$name")
   xdotool key "$key"
-  wait_for 30 test "$(reader_saw "$name")" -gt "$before" || fail "$key did not reach the reader"
+  wait_for 30 lines_at_least "key $name" $((before + 1)) || fail "$key did not reach the reader"
   sleep 0.5
   ! notification_visible || fail "$key was captured"
 }
@@ -110,12 +120,11 @@ click_box() { click_in_quillet $(($1 + 8)) $(($2 + page_y + 8)); }
 
 # Memo1 as the user sees it, read through the clipboard: Ctrl+A, Ctrl+C in the text view.
 # A marker in the clipboard first tells when Quillet's copy has arrived.
-clipboard_is_not() { [ "$(xclip -o -selection clipboard 2>/dev/null)" != "$1" ]; }
+clipboard_is_not() { ! clipboard_is "$1"; }
 memo_text() {
   local marker="marker $$"
   printf '%s' "$marker" | xclip -selection clipboard -i
-  wait_for 30 bash -c "[ \"\$(xclip -o -selection clipboard)\" = '$marker' ]" \
-    || die "xclip cannot set the clipboard"
+  wait_for 30 clipboard_is "$marker" || die "xclip cannot set the clipboard"
   textview_tab
   click_in_quillet 200 $((page_y + 150))
   xdotool key ctrl+a ctrl+c
@@ -133,10 +142,18 @@ expect_memo() {
 }
 
 window_minimized() { xprop -id "$quillet_id" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN; }
+window_not_minimized() { ! window_minimized; }
+main_window_visible() { xdotool search --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' >/dev/null; }
 
 # --- the scenarios -----------------------------------------------------------------------
 
+# The window manager hands the focus to a new window; let that happen before the reader
+# takes it back, or it happens in the middle of a scenario.
+wait_for 50 focus_is "$quillet_id" || true
+sleep 0.3
 focus_reader
+sleep 0.3
+reader_has_focus || die "the reader lost the focus before the first key"
 
 case "$scenario" in
 example-document)
@@ -187,12 +204,12 @@ hide-and-show)
   ! notification_visible || fail "Ctrl+Y showed a notification"
   [ "$(reader_saw Ctrl+Y)" = 0 ] || fail "Ctrl+Y reached the reader"
   xdotool key ctrl+y
-  wait_for 30 bash -c "! xprop -id $quillet_id _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN" \
+  wait_for 30 window_not_minimized \
     || fail "the second Ctrl+Y did not restore the main window"
-  wait_for 30 xdotool search --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' >/dev/null \
+  wait_for 30 main_window_visible \
     || fail "the restored main window is not visible"
   # Restoring brings the main window to the front, as the user asked for it.
-  wait_for 30 test "$(xdotool getwindowfocus)" = "$quillet_id" \
+  wait_for 30 focus_is "$quillet_id" \
     || fail "the restored main window is not active"
   ;;
 
@@ -203,7 +220,7 @@ esac
 
 kill -0 "$quillet_pid" 2>/dev/null || fail "Quillet ended during the test"
 if [ "$failures" -gt 0 ]; then
-  sed 's/^/quillet: /' "$work/quillet.log" >&2
+  report
   exit 1
 fi
 echo "ok: $scenario"
