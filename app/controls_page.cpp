@@ -8,7 +8,7 @@ namespace quillet {
 ControlsPage::ControlsPage(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::ControlsPage>()) {
     ui_->setupUi(this);
-    fitLabels(*this);
+    fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton1);
 }
 

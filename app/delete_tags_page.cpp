@@ -8,7 +8,7 @@ namespace quillet {
 DeleteTagsPage::DeleteTagsPage(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::DeleteTagsPage>()) {
     ui_->setupUi(this);
-    fitLabels(*this);
+    fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton2);
     useMenuBackground(*ui_->Memo5);
 }

@@ -14,8 +14,7 @@ QStringList listMatchingFiles(const QString& folder, const QString& mask) {
     return dir.entryList({mask}, QDir::Files, QDir::Name | QDir::IgnoreCase);
 }
 
-FileListBox::FileListBox(QWidget* parent)
-    : QListWidget(parent), directory_(QDir::currentPath()) {
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), directory_(QDir::currentPath()) {
     refresh();
 }
 

@@ -12,8 +12,9 @@ namespace quillet {
 // the nearest sans serif the system substitutes.
 QFont windowFont();
 
-// Labels size themselves to their captions, as the fixed layout expects.
-void fitLabels(QWidget& page);
+// Labels size themselves to their captions, as the fixed layout expects; check boxes and
+// radio buttons widen where their captions would be cut off.
+void fitCaptions(QWidget& page);
 
 void giveFolderIcon(QToolButton& button);
 

@@ -76,7 +76,11 @@ void MemoTextView::edit(std::size_t bytePosition, std::string_view insertion) {
     const QString shown = toDisplayText(insertion);
     editing_ = true;
     QTextCursor cursor(memo_.document());
-    cursor.setPosition(displayLength(std::string_view(bytes_).substr(0, bytePosition)));
+    // At the end there is nothing to count.
+    if (bytePosition == bytes_.size())
+        cursor.movePosition(QTextCursor::End);
+    else
+        cursor.setPosition(displayLength(std::string_view(bytes_).substr(0, bytePosition)));
     cursor.insertText(shown);
     editing_ = false;
     // What the control now holds at that place, in document bytes.

@@ -95,7 +95,12 @@ BoxButton runBox(QWidget* parent, const QString& caption, const QString& text,
     }
 
     if (MessageBoxHook* hook = MessageBoxHook::active()) {
-        ShownBox shown{caption, text, icon, {}, textOf(defaultAnswer), textOf(escape)};
+        ShownBox shown{box.windowTitle(),
+                       box.text(),
+                       box.icon(),
+                       {},
+                       box.defaultButton() ? box.defaultButton()->text() : QString(),
+                       box.escapeButton() ? box.escapeButton()->text() : QString()};
         for (const auto& entry : made)
             shown.buttons << entry.first->text();
         return hook->respond(std::move(shown), defaultAnswer);

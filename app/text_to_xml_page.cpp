@@ -8,7 +8,7 @@ namespace quillet {
 TextToXmlPage::TextToXmlPage(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::TextToXmlPage>()) {
     ui_->setupUi(this);
-    fitLabels(*this);
+    fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton3);
     giveFolderIcon(*ui_->SpeedButton4);
     useMenuBackground(*ui_->Memo6);

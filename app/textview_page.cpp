@@ -10,7 +10,7 @@ namespace quillet {
 TextviewPage::TextviewPage(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::TextviewPage>()),
       document_((ui_->setupUi(this), *ui_->Memo1)) {
-    fitLabels(*this);
+    fitCaptions(*this);
     connect(ui_->Button6, &QPushButton::clicked, this, &TextviewPage::Button6Click);
     connect(ui_->Button4, &QPushButton::clicked, this, &TextviewPage::Button4Click);
     connect(ui_->Button2, &QPushButton::clicked, this, &TextviewPage::Button2Click);

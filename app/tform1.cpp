@@ -70,7 +70,7 @@ TForm1::TForm1(Environment environment)
     backend_->setHotKeyHandler([this](int id) { WMHotKey(id); });
     FormCreate();
 
-    // Only a real click or toggle of a box re-evaluates; CheckBox16 has no handler.
+    // Any change of a box re-evaluates, as a click does; CheckBox16 is not among them.
     for (QCheckBox* box : controls_->hotKeyBoxes())
         connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
 }

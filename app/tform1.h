@@ -30,7 +30,7 @@ public:
     // What the window needs from outside. Tests replace the backend, the waits and the date.
     struct Environment {
         BackendFactory backend;
-        Waiter* waiter = nullptr;  // a blocking sleep when not given
+        Waiter* waiter = nullptr;   // a blocking sleep when not given
         DateSource* date = nullptr; // the locale's short date when not given
     };
 

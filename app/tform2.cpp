@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <QLabel>
+#include <QMoveEvent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QTimer>
@@ -23,6 +24,9 @@ TForm2::TForm2(QWidget* parent)
     setAutoFillBackground(true);
 
     label1_->setObjectName(QStringLiteral("Label1"));
+    QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
+                               {QStringLiteral("Liberation Serif"), QStringLiteral("Nimbus Roman"),
+                                QStringLiteral("Times"), QStringLiteral("DejaVu Serif")});
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(27);
     font.setBold(true);
@@ -52,10 +56,23 @@ void TForm2::showEvent(QShowEvent* event) {
         FormShow();
 }
 
-void TForm2::FormShow() {
+void TForm2::placeInCorner() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect outer = frameGeometry();
-    move(screen.right() + 1 - outer.width(), screen.bottom() + 1 - outer.height());
+    if (outer.bottomRight() != screen.bottomRight())
+        move(screen.right() + 1 - outer.width(), screen.bottom() + 1 - outer.height());
+}
+
+void TForm2::moveEvent(QMoveEvent* event) {
+    QWidget::moveEvent(event);
+    // The window manager adds its frame only after the first show; until the first tick
+    // the window follows it back into the corner.
+    if (ticks_ == 0 && timer1_->isActive() && isVisible())
+        placeInCorner();
+}
+
+void TForm2::FormShow() {
+    placeInCorner();
     ticks_ = 0;
     // Enabling a running timer does not restart its period.
     if (!timer1_->isActive())

@@ -26,9 +26,11 @@ public Q_SLOTS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void FormShow();
+    void placeInCorner();
 
     QLabel* label1_;
     QTimer* timer1_;
