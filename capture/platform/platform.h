@@ -26,4 +26,9 @@ public:
 // Each platform's backend file defines this; CMake builds exactly one of them.
 std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow);
 
+// The backend of a display without system-wide hot keys (Wayland without XWayland, the
+// offscreen platform): no hot keys, no keystroke synthesis, the clipboard through Qt.
+// Built everywhere, so that a backend can fall back to it at run time.
+std::unique_ptr<PlatformBackend> makeNoneBackend(QWidget& mainWindow);
+
 } // namespace quillet

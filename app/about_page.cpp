@@ -1,0 +1,18 @@
+#include "app/about_page.h"
+
+#include "app/resources.h"
+#include "ui_about_page.h"
+
+#include <QIcon>
+
+namespace quillet {
+
+AboutPage::AboutPage(QWidget* parent) : QWidget(parent), ui_(std::make_unique<Ui::AboutPage>()) {
+    ui_->setupUi(this);
+    ui_->Image1->setPixmap(QIcon(QStringLiteral(":/quillet/quillet.svg")).pixmap(64, 64));
+    ui_->Memo3->setPlainText(resourceText(QStringLiteral(":/quillet/about.txt")));
+}
+
+AboutPage::~AboutPage() = default;
+
+} // namespace quillet

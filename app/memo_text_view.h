@@ -1,0 +1,39 @@
+#pragma once
+
+#include "capture/text_view.h"
+
+#include <QObject>
+
+#include <string>
+
+class QPlainTextEdit;
+
+namespace quillet {
+
+// The document as `Memo1` shows it. Reads and whole-text writes convert between document
+// bytes and the control's text; captures go in as cursor edits at the changed place, so
+// a capture into a large document costs little more than the captured text.
+class MemoTextView : public QObject, public TextView {
+    Q_OBJECT
+public:
+    explicit MemoTextView(QPlainTextEdit& memo);
+
+    std::string text() const override;
+    void setText(std::string_view text) override;
+    bool insertBefore(std::string_view needle, std::string_view insertion) override;
+    void append(std::string_view bytes) override;
+    bool isEmpty() const override;
+    bool endsWithLineBreak() const override;
+
+private:
+    // The document bytes of the control's text, rebuilt after the user edited it.
+    const std::string& bytes() const;
+    void edit(std::size_t bytePosition, std::string_view insertion);
+
+    QPlainTextEdit& memo_;
+    mutable std::string bytes_;
+    mutable bool bytesValid_ = true;
+    bool editing_ = false;
+};
+
+} // namespace quillet

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "capture/capture_services.h"
+
+namespace quillet {
+
+// The text of the system clipboard (on X11 the CLIPBOARD selection, not the primary one)
+// as document bytes. Needs a QGuiApplication.
+ClipboardText readQtClipboardText();
+
+} // namespace quillet

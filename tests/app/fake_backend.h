@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/tform1.h"
+#include "capture/platform/platform.h"
+
+#include <QStringList>
+
+#include <memory>
+#include <string>
+
+namespace quillet::test {
+
+// What the fakes saw, in order, shared by everything one window test touches.
+struct Journal {
+    QStringList calls;
+    ClipboardText clip{ClipboardText::Status::Text, "X"};
+    bool systemHotKeys = true;
+    PlatformBackend::HotKeyHandler handler;
+
+    QStringList take() {
+        QStringList out;
+        out.swap(calls);
+        return out;
+    }
+};
+
+class FakeBackend : public PlatformBackend {
+public:
+    explicit FakeBackend(Journal& journal) : journal_(journal) {}
+
+    bool hasSystemHotKeys() const override { return journal_.systemHotKeys; }
+    void setHotKeyHandler(HotKeyHandler handler) override { journal_.handler = std::move(handler); }
+    bool RegisterHotKey(int id, unsigned modifiers, unsigned key) override {
+        journal_.calls
+            << QStringLiteral("register %1 %2 0x%3").arg(id).arg(modifiers).arg(key, 0, 16);
+        return true;
+    }
+    bool UnregisterHotKey(int id) override {
+        journal_.calls << QStringLiteral("unregister %1").arg(id);
+        return true;
+    }
+    void sendCopyKeystroke() override { journal_.calls << QStringLiteral("ctrl+c"); }
+    ClipboardText readText() override {
+        journal_.calls << QStringLiteral("clipboard");
+        return journal_.clip;
+    }
+
+private:
+    Journal& journal_;
+};
+
+class FakeWaiter : public Waiter {
+public:
+    explicit FakeWaiter(Journal& journal) : journal_(journal) {}
+    void sleepMs(int ms) override { journal_.calls << QStringLiteral("sleep %1").arg(ms); }
+
+private:
+    Journal& journal_;
+};
+
+class FixedDate : public DateSource {
+public:
+    std::string todayShortDate() override { return "07.12.2026"; }
+};
+
+// A main window on fakes: no real hot keys, no real waits.
+struct FakeWindow {
+    Journal journal;
+    FakeWaiter waiter{journal};
+    FixedDate date;
+    std::unique_ptr<TForm1> form;
+
+    FakeWindow() {
+        form = std::make_unique<TForm1>(TForm1::Environment{
+            [this](QWidget&) { return std::make_unique<FakeBackend>(journal); }, &waiter, &date});
+    }
+
+    // The hot key as the backend delivers it.
+    void press(int id) { journal.handler(id); }
+};
+
+} // namespace quillet::test

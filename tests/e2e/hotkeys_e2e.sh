@@ -1,0 +1,226 @@
+#!/usr/bin/env bash
+# The real program under a real X server (run it through tests/xvfb/run_under_xvfb.sh):
+# real key presses from xdotool, the real clipboard, the reader window in front.
+# usage: hotkeys_e2e.sh SCENARIO QUILLET READER
+set -euo pipefail
+
+scenario=$1 quillet=$2 reader=$3
+work=$(mktemp -d)
+pids=()
+cleanup() {
+  exec 4>&- 2>/dev/null || true
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+report() {
+  echo "focus: $(xdotool getwindowfocus getwindowname 2>&1 | tr '\n' ' ')" >&2
+  [ -f "$work/reader.out" ] && sed 's/^/reader: /' "$work/reader.out" >&2
+  [ -f "$work/quillet.log" ] && sed 's/^/quillet: /' "$work/quillet.log" >&2
+  return 0
+}
+die() {
+  echo "FAIL: $*" >&2
+  report
+  exit 1
+}
+
+# Polls a command for up to $1 tenths of a second. The command is run anew each time, so
+# give it a function, not a test of values expanded once at the call.
+wait_for() {
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+
+# --- the two programs --------------------------------------------------------------------
+
+mkfifo "$work/reader.in"
+"$reader" <"$work/reader.in" >"$work/reader.out" 2>"$work/reader.log" &
+pids+=($!)
+exec 4>"$work/reader.in"
+wait_for 100 grep -q '^window ' "$work/reader.out" || die "the reader did not come up"
+reader_id=$(sed -n 's/^window //p' "$work/reader.out")
+
+LC_ALL=C.UTF-8 "$quillet" >"$work/quillet.log" 2>&1 &
+pids+=($!)
+quillet_pid=$!
+quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
+  || die "the main window did not show"
+[ -n "$quillet_id" ] || die "the main window did not show"
+
+focus_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
+lines_at_least() { [ "$(grep -c "^$1\$" "$work/reader.out" || true)" -ge "$2" ]; }
+notification_hidden() { ! xdotool search --onlyvisible --name '^Information\.\.$' >/dev/null 2>&1; }
+clipboard_is() { [ "$(xclip -o -selection clipboard 2>/dev/null)" = "$1" ]; }
+
+selections=0
+select_text() {
+  selections=$((selections + 1))
+  echo "select $1" >&4
+  wait_for 50 lines_at_least selected "$selections" \
+    || die "the reader did not take the selection"
+}
+focus_reader() {
+  xdotool windowactivate --sync "$reader_id" >/dev/null 2>&1 || true
+  echo activate >&4
+  wait_for 50 focus_is "$reader_id" || die "the reader cannot get the focus"
+}
+reader_has_focus() { [ "$(xdotool getwindowfocus)" = "$reader_id" ]; }
+# How often the reader has seen this key so far.
+reader_saw() { grep -c "^key $1\$" "$work/reader.out" || true; }
+
+notification_visible() {
+  xdotool search --onlyvisible --name '^Information\.\.$' >/dev/null 2>&1
+}
+# Presses a hot key and waits until its capture is over: the notification window shows up
+# (after the 320 ms of the capture) and hides itself again.
+capture() {
+  local key=$1 before
+  wait_for 40 notification_hidden || die "the notification window stays up"
+  before=$(reader_saw "$key")
+  xdotool key "$key"
+  wait_for 50 notification_visible || { fail "no notification after $key"; return; }
+  reader_has_focus || fail "the reader lost the focus after $key"
+  [ "$(reader_saw "$key")" = "$before" ] || fail "$key reached the reader, not Quillet"
+  wait_for 40 notification_hidden || fail "the notification window did not hide itself after $key"
+}
+# A key that Quillet must not take: it reaches the reader, and no notification shows.
+reaches_reader() {
+  local key=$1 name=$2 before
+  before=$(reader_saw "$name")
+  xdotool key "$key"
+  wait_for 30 lines_at_least "key $name" $((before + 1)) || fail "$key did not reach the reader"
+  sleep 0.5
+  ! notification_visible || fail "$key was captured"
+}
+
+# The positions of controls in the window: the pages start 28 pixels below the client area's
+# top in this style; a wrong guess shows as a failed check, never as a silent pass.
+page_y=28
+click_in_quillet() {
+  xdotool windowactivate --sync "$quillet_id" >/dev/null 2>&1 || true
+  xdotool mousemove --sync --window "$quillet_id" "$1" "$2" click 1
+  sleep 0.3
+}
+controls_tab() { click_in_quillet 282 15; }
+textview_tab() { click_in_quillet 40 15; }
+click_box() { click_in_quillet $(($1 + 8)) $(($2 + page_y + 8)); }
+
+# Memo1 as the user sees it, read through the clipboard: Ctrl+A, Ctrl+C in the text view.
+# A marker in the clipboard first tells when Quillet's copy has arrived.
+clipboard_is_not() { ! clipboard_is "$1"; }
+memo_text() {
+  local marker="marker $$"
+  printf '%s' "$marker" | xclip -selection clipboard -i
+  wait_for 30 clipboard_is "$marker" || die "xclip cannot set the clipboard"
+  textview_tab
+  click_in_quillet 200 $((page_y + 150))
+  xdotool key ctrl+a ctrl+c
+  wait_for 50 clipboard_is_not "$marker" || die "Quillet did not copy Memo1"
+  xclip -o -selection clipboard
+}
+
+expect_memo() {
+  memo_text >"$work/memo.txt"
+  printf '%b' "$1" >"$work/expected.txt"
+  if ! cmp -s "$work/memo.txt" "$work/expected.txt"; then
+    fail "Memo1 differs from what was captured"
+    diff <(cat -A "$work/expected.txt") <(cat -A "$work/memo.txt") >&2 || true
+  fi
+}
+
+window_minimized() { xprop -id "$quillet_id" _NET_WM_STATE | grep -q _NET_WM_STATE_HIDDEN; }
+window_not_minimized() { ! window_minimized; }
+main_window_visible() { xdotool search --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' >/dev/null; }
+
+# --- the scenarios -----------------------------------------------------------------------
+
+# The window manager hands the focus to a new window; let that happen before the reader
+# takes it back, or it happens in the middle of a scenario.
+wait_for 50 focus_is "$quillet_id" || true
+sleep 0.3
+focus_reader
+sleep 0.3
+reader_has_focus || die "the reader lost the focus before the first key"
+
+case "$scenario" in
+example-document)
+  # F2, then F4 twice with changing selections: the example document of the tag format.
+  select_text "Das ist ein Demonstrationstitel"
+  capture F2
+  select_text "Dieser Text war zuerst da."
+  capture F4
+  select_text "Dann kam dieser Satz hinzu."
+  capture F4
+  expect_memo '{TITEL}Das ist ein Demonstrationstitel{/TITEL}\n\n{TEXT}Dieser Text war zuerst da.\n\nDann kam dieser Satz hinzu.{/TEXT}\n\n'
+  ;;
+
+boxes-take-and-release-keys)
+  # F8 and key 0 belong to the reader until their boxes are checked.
+  reaches_reader F8 F8
+  reaches_reader 0 0
+  controls_tab
+  click_box 16 328  # CheckBox10, F8
+  click_box 336 208 # CheckBox12, key 0
+  click_box 16 232  # CheckBox5, F4 off
+  focus_reader
+  select_text "achter"
+  capture F8
+  select_text "ohne Tag"
+  capture 0
+  reaches_reader F4 F4
+  expect_memo '{8}achter{/8}\n\nohne Tag\n\n'
+  ;;
+
+lock-modifiers)
+  xdotool key Num_Lock
+  select_text "mit NumLock"
+  capture F2
+  xdotool key Caps_Lock
+  select_text "mit beiden"
+  capture 1
+  xdotool key Num_Lock Caps_Lock
+  expect_memo '{TITEL}mit NumLock{/TITEL}\n\n{QUELLE}mit beiden{/QUELLE}\n\n'
+  ;;
+
+hide-and-show)
+  ! window_minimized || fail "the main window starts minimized"
+  xdotool key ctrl+y
+  wait_for 30 window_minimized || fail "Ctrl+Y did not minimize the main window"
+  sleep 0.5
+  reader_has_focus || fail "the reader lost the focus when the main window was minimized"
+  ! notification_visible || fail "Ctrl+Y showed a notification"
+  [ "$(reader_saw Ctrl+Y)" = 0 ] || fail "Ctrl+Y reached the reader"
+  xdotool key ctrl+y
+  wait_for 30 window_not_minimized \
+    || fail "the second Ctrl+Y did not restore the main window"
+  wait_for 30 main_window_visible \
+    || fail "the restored main window is not visible"
+  # Restoring brings the main window to the front, as the user asked for it.
+  wait_for 30 focus_is "$quillet_id" \
+    || fail "the restored main window is not active"
+  ;;
+
+*)
+  die "unknown scenario $scenario"
+  ;;
+esac
+
+kill -0 "$quillet_pid" 2>/dev/null || fail "Quillet ended during the test"
+if [ "$failures" -gt 0 ]; then
+  report
+  exit 1
+fi
+echo "ok: $scenario"

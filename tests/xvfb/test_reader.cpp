@@ -1,0 +1,96 @@
+// A stand-in for the program the user reads in: one window whose text is all selected and
+// which answers Ctrl+C by copying it, as a browser would. Driven through stdin, one command a
+// line ("select TEXT" replaces the text and selects it; "activate" asks for the focus); it
+// reports on stdout: "window ID" once shown, "selected" after each change, "key NAME" for
+// every key press that reaches it.
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QPlainTextEdit>
+#include <QSocketNotifier>
+#include <QTextCursor>
+#include <QVBoxLayout>
+#include <QWidget>
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+void say(const QString& line) {
+    std::cout << line.toStdString() << std::endl;
+}
+
+class KeyLog : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (!key->isAutoRepeat() && !isModifierOnly(key->key()))
+                say("key " + QKeySequence(key->keyCombination()).toString());
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    static bool isModifierOnly(int key) {
+        return key == Qt::Key_Control || key == Qt::Key_Shift || key == Qt::Key_Alt ||
+               key == Qt::Key_Meta || key == Qt::Key_NumLock || key == Qt::Key_CapsLock ||
+               key == Qt::Key_ScrollLock;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Reader"));
+    auto* layout = new QVBoxLayout(&window);
+    auto* field = new QPlainTextEdit(&window);
+    field->setObjectName(QStringLiteral("selection"));
+    field->setReadOnly(true); // keys that get through must not change the selection
+    layout->addWidget(field);
+    KeyLog log;
+    field->installEventFilter(&log);
+    window.resize(400, 120);
+    window.move(50, 50);
+    window.show();
+    field->setFocus();
+    say("window " + QString::number(window.winId()));
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    std::string pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buffer[4096];
+        const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+        if (n <= 0) {
+            QApplication::quit();
+            return;
+        }
+        pending.append(buffer, static_cast<std::size_t>(n));
+        for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+            const QString line = QString::fromUtf8(pending.data(), static_cast<qsizetype>(end));
+            pending.erase(0, end + 1);
+            if (line.startsWith(QStringLiteral("select "))) {
+                // "\n" in a command stands for a line break of the selected text.
+                QString text = line.mid(7);
+                text.replace(QStringLiteral("\\n"), QStringLiteral("\n"));
+                field->setPlainText(text);
+                field->selectAll();
+                say(QStringLiteral("selected"));
+            } else if (line == QStringLiteral("activate")) {
+                window.activateWindow();
+                window.raise();
+                field->setFocus();
+                say(QStringLiteral("activated"));
+            }
+        }
+    });
+    return app.exec();
+}
