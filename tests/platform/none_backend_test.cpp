@@ -29,6 +29,13 @@ TEST_F(NoneBackendTest, OffersNoHotKeysAndNeverDeliversOne) {
     EXPECT_EQ(delivered, 0);
 }
 
+#if QUILLET_FACTORY_FALLS_BACK
+// The X11 factory on a display that is not X11.
+TEST_F(NoneBackendTest, IsWhatTheFactoryGivesOffscreen) {
+    EXPECT_FALSE(createPlatformBackend(window)->hasSystemHotKeys());
+}
+#endif
+
 TEST_F(NoneBackendTest, ReadsClipboardTextAsDocumentBytes) {
     struct Row {
         const char* name;
