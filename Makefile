@@ -1,5 +1,5 @@
 # The two commands of the README, plus the pieces they are made of.
-.PHONY: run test deps-run deps-test build-release build-dev asan
+.PHONY: run test deps-run deps-test build-release asan fuzz
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -15,6 +15,11 @@ asan: deps-test
 	@test -f build/asan/CMakeCache.txt || cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# Each fuzz target for FUZZ_SECONDS on its seeds; any finding fails.
+FUZZ_SECONDS ?= 30
+fuzz: deps-test
+	tools/run-fuzz.sh $(FUZZ_SECONDS)
 
 build-release: deps-run
 	@test -f build/release/CMakeCache.txt || cmake --preset release
