@@ -213,6 +213,29 @@ hide-and-show)
     || fail "the restored main window is not active"
   ;;
 
+hot-key-storm)
+  # Thirty captures pressed faster than Quillet handles them, each copying a new sentence:
+  # every one is handled, one at a time, in the order pressed.
+  echo "count Satz" >&4
+  wait_for 50 lines_at_least counting 1 || die "the reader does not count"
+  keys=()
+  for _ in $(seq 30); do keys+=(F4); done
+  start=$(date +%s%N)
+  xdotool key --delay 30 "${keys[@]}"
+  pressed=$(( ($(date +%s%N) - start) / 1000000 ))
+  copied_all() { grep -q '^copied 30$' "$work/reader.out"; }
+  wait_for 300 copied_all || fail "only $(grep -c '^copied' "$work/reader.out") of 30 copies happened"
+  sleep 0.6 # the last capture's wait for the clipboard
+  handled=$(( ($(date +%s%N) - start) / 1000000 ))
+  reader_has_focus || fail "the reader lost the focus during the storm"
+  [ "$(reader_saw F4)" = 0 ] || fail "F4 reached the reader during the storm"
+  expected='{TEXT}Satz 1'
+  for i in $(seq 2 30); do expected+="\n\nSatz $i"; done
+  expect_memo "$expected{/TEXT}\n\n"
+  echo "storm: 30 keys pressed in ${pressed} ms; all 30 captures done after ${handled} ms" \
+       "($(( handled / 30 )) ms each; the fixed waits are 320 ms)"
+  ;;
+
 *)
   die "unknown scenario $scenario"
   ;;

@@ -1,8 +1,10 @@
 // A stand-in for the program the user reads in: one window whose text is all selected and
 // which answers Ctrl+C by copying it, as a browser would. Driven through stdin, one command a
-// line ("select TEXT" replaces the text and selects it; "activate" asks for the focus); it
-// reports on stdout: "window ID" once shown, "selected" after each change, "key NAME" for
-// every key press that reaches it.
+// line ("select TEXT" replaces the text and selects it; "activate" asks for the focus;
+// "count PREFIX" makes every following Ctrl+C copy "PREFIX 1", "PREFIX 2", ..., as if the
+// user selected a new sentence before each key); it reports on stdout: "window ID" once
+// shown, "selected" after each change, "counting" when counting starts, "copied N" for
+// each counted copy, "key NAME" for every key press that reaches it.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -25,7 +27,12 @@ void say(const QString& line) {
 
 class KeyLog : public QObject {
 public:
-    using QObject::QObject;
+    explicit KeyLog(QPlainTextEdit& field) : field_(field) {}
+
+    void countWith(const QString& prefix) {
+        prefix_ = prefix;
+        copies_ = 0;
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -33,6 +40,12 @@ protected:
             auto* key = static_cast<QKeyEvent*>(event);
             if (!key->isAutoRepeat() && !isModifierOnly(key->key()))
                 say("key " + QKeySequence(key->keyCombination()).toString());
+            if (!prefix_.isEmpty() && key->matches(QKeySequence::Copy)) {
+                // A new selection just before the field copies it.
+                field_.setPlainText(prefix_ + QLatin1Char(' ') + QString::number(++copies_));
+                field_.selectAll();
+                say(QStringLiteral("copied ") + QString::number(copies_));
+            }
         }
         return QObject::eventFilter(watched, event);
     }
@@ -43,6 +56,10 @@ private:
                key == Qt::Key_Meta || key == Qt::Key_NumLock || key == Qt::Key_CapsLock ||
                key == Qt::Key_ScrollLock;
     }
+
+    QPlainTextEdit& field_;
+    QString prefix_;
+    int copies_ = 0;
 };
 
 } // namespace
@@ -56,7 +73,7 @@ int main(int argc, char** argv) {
     field->setObjectName(QStringLiteral("selection"));
     field->setReadOnly(true); // keys that get through must not change the selection
     layout->addWidget(field);
-    KeyLog log;
+    KeyLog log(*field);
     field->installEventFilter(&log);
     window.resize(400, 120);
     window.move(50, 50);
@@ -84,6 +101,9 @@ int main(int argc, char** argv) {
                 field->setPlainText(text);
                 field->selectAll();
                 say(QStringLiteral("selected"));
+            } else if (line.startsWith(QStringLiteral("count "))) {
+                log.countWith(line.mid(6));
+                say(QStringLiteral("counting"));
             } else if (line == QStringLiteral("activate")) {
                 window.activateWindow();
                 window.raise();
