@@ -194,10 +194,17 @@ public:
             return; // a server without XTest: the clipboard is read as it is
         const KeyCode control = XKeysymToKeycode(display_, XK_Control_L);
         const KeyCode c = XKeysymToKeycode(display_, XK_c);
+        // A hot key pressed meanwhile turns its passive grab into a grab of the whole
+        // keyboard until the key goes up, and a keystroke faked then would come back to
+        // us, not go to the program the user reads in. Holding the server keeps other
+        // clients' key presses out between giving any such grab back and the keystroke.
+        XGrabServer(display_);
+        XUngrabKeyboard(display_, CurrentTime);
         XTestFakeKeyEvent(display_, control, True, CurrentTime);
         XTestFakeKeyEvent(display_, c, True, CurrentTime);
         XTestFakeKeyEvent(display_, c, False, CurrentTime);
         XTestFakeKeyEvent(display_, control, False, CurrentTime);
+        XUngrabServer(display_);
         XFlush(display_);
     }
 
