@@ -1,6 +1,7 @@
 #include "folder/file_list.h"
 
 #include <QDir>
+#include <QDirIterator>
 
 #include <algorithm>
 
@@ -10,10 +11,15 @@ std::vector<QString> listTextFiles(const QString& folder) {
     if (folder.isEmpty())
         return {};
     // Without QDir::System, links that lead nowhere, devices, pipes and sockets stay out;
-    // without QDir::Hidden, dot files do. Name filters ignore case by default.
-    const QStringList names =
-        QDir(folder).entryList({QStringLiteral("*.txt")}, QDir::Files, QDir::Unsorted);
-    std::vector<QString> entries(names.begin(), names.end());
+    // without QDir::Hidden, dot files do. Name filters ignore case by default. An iterator,
+    // not QDir::entryList, because the latter keeps a file information object per entry
+    // alive until it returns: near a kilobyte per file in a folder of 100,000.
+    std::vector<QString> entries;
+    QDirIterator it(folder, {QStringLiteral("*.txt")}, QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        entries.push_back(it.fileName());
+    }
     std::sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
         const int folded = QString::compare(a, b, Qt::CaseInsensitive);
         return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
