@@ -6,6 +6,7 @@
 #include "folder/strip_tags.h"
 
 #include <cstdio>
+#include <utility>
 
 namespace quillet::cli {
 
@@ -82,7 +83,8 @@ int runSort(std::span<char*> args) {
     const bool readOk = readAll(stdin, text);
     if (!readOk)
         return finishOutput(false, true);
-    return finishOutput(true, writeAll(stdout, SortTags(text)));
+    const SortedSections sorted = sortTagSections(std::move(text));
+    return finishOutput(true, writeAll(stdout, sorted.head) && writeAll(stdout, sorted.rest));
 }
 
 } // namespace quillet::cli

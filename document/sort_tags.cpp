@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 namespace quillet {
 
@@ -41,10 +42,11 @@ const std::array<std::string_view, 11>& sortOrder() {
 // - the four bytes behind a section are removed only when they are the empty line
 //   CR LF CR LF; anything else there stays in the rest.
 // A section nested in an earlier one travels inside it.
-std::string SortTags(std::string_view text) {
-    std::string rest(text);
-    std::string head;
-    head.reserve(text.size() + order.size() * separator.size() + separator.size());
+SortedSections sortTagSections(std::string text) {
+    SortedSections sorted;
+    std::string& rest = sorted.rest;
+    std::string& head = sorted.head;
+    rest = std::move(text);
 
     for (std::string_view tag : order) {
         const std::string open = openingMarker(tag);
@@ -68,8 +70,13 @@ std::string SortTags(std::string_view text) {
     }
 
     head.append(separator);
-    head.append(rest);
-    return head;
+    return sorted;
+}
+
+std::string SortTags(std::string_view text) {
+    SortedSections sorted = sortTagSections(std::string(text));
+    sorted.head.append(sorted.rest);
+    return std::move(sorted.head);
 }
 
 } // namespace quillet

@@ -14,4 +14,13 @@ const std::array<std::string_view, 11>& sortOrder();
 // everything else in its old order.
 std::string SortTags(std::string_view text);
 
+// The sorted document in two pieces, head + rest, for callers that own a large document:
+// the text is moved in and cut in place, and the pieces can be written one after the
+// other, so the document is never held twice.
+struct SortedSections {
+    std::string head; // the sections, the empty line behind them included
+    std::string rest;
+};
+SortedSections sortTagSections(std::string text);
+
 } // namespace quillet
