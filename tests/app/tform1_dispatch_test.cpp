@@ -211,16 +211,6 @@ private Q_SLOTS:
         QCOMPARE(h.notification(), QString("Text kopiert.."));
     }
 
-    void f10WithoutSaveRoutineShowsAnEmptyNotification() {
-        Harness h;
-        h.memo()->setPlainText("Dokument");
-        h.form2.ShowNotification("old");
-        h.press(10);
-        QCOMPARE(h.notification(), QString());
-        QCOMPARE(h.memo()->toPlainText(), QString("Dokument"));
-        QCOMPARE(h.journal.take(), (QStringList{"ctrl+c", "sleep 20"}));
-    }
-
     void f10HandsOverToTheSaveRoutine() {
         Harness h;
         Saver saver;
