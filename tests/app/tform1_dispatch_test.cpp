@@ -31,7 +31,7 @@ struct Harness : test::FakeWindow {
 class Saver : public HotKeySaver {
 public:
     int calls = 0;
-    std::string saveFromHotKey() override {
+    std::optional<std::string> saveFromHotKey() override {
         ++calls;
         return "Datei gespeichert..";
     }
