@@ -4,6 +4,8 @@
 #include "document/feedback.h"
 #include "document/save_document.h"
 
+#include <QElapsedTimer>
+
 class QProgressBar;
 class QTabWidget;
 class QWidget;
@@ -24,7 +26,9 @@ private:
 };
 
 // A page's progress bar. The batches keep the event loop waiting until they are done,
-// so the bar paints itself at once instead of waiting for it.
+// so the bar paints itself instead of waiting for it: at once on the first change, then
+// at most once a frame. A painting costs more than exporting a small file, and a bar
+// painted for each of 10,000 files would slow the export down by half.
 class RepaintingProgressBar : public ProgressBar {
 public:
     explicit RepaintingProgressBar(QProgressBar& bar) : bar_(bar) {}
@@ -33,7 +37,10 @@ public:
     void setPosition(int position) override;
 
 private:
+    void paint();
+
     QProgressBar& bar_;
+    QElapsedTimer sincePainted_;
 };
 
 // A hot-key save without a save folder brings the window back and opens the page where
