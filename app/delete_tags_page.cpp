@@ -18,7 +18,10 @@ DeleteTagsPage::DeleteTagsPage(const PageServices& services, QWidget* parent)
     connect(ui_->Button3, &QPushButton::clicked, this, &DeleteTagsPage::Button3Click);
 }
 
-DeleteTagsPage::~DeleteTagsPage() = default;
+DeleteTagsPage::~DeleteTagsPage() {
+    // The list outlives this part of the page; its last selection change must not come here.
+    QObject::disconnect(ui_->FileListBox1, nullptr, this, nullptr);
+}
 
 void DeleteTagsPage::showFolder(const QString& folder) {
     ui_->Edit7->setText(folder);

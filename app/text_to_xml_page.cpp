@@ -23,7 +23,10 @@ TextToXmlPage::TextToXmlPage(const PageServices& services, QWidget* parent)
     connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::Button5Click);
 }
 
-TextToXmlPage::~TextToXmlPage() = default;
+TextToXmlPage::~TextToXmlPage() {
+    // The list outlives this part of the page; its last selection change must not come here.
+    QObject::disconnect(ui_->FileListBox2, nullptr, this, nullptr);
+}
 
 void TextToXmlPage::SpeedButton3Click() {
     const QString folder = services_.folders.SelectFolder();
