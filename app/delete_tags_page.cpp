@@ -1,23 +1,59 @@
 #include "app/delete_tags_page.h"
 
 #include "app/look.h"
+#include "folder/text_file.h"
 #include "ui_delete_tags_page.h"
 
 namespace quillet {
 
-DeleteTagsPage::DeleteTagsPage(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::DeleteTagsPage>()) {
-    ui_->setupUi(this);
+DeleteTagsPage::DeleteTagsPage(const PageServices& services, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::DeleteTagsPage>()), services_(services),
+      preview_((ui_->setupUi(this), *ui_->Memo5)), progress_(*ui_->ProgressBar2) {
     fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton2);
     useMenuBackground(*ui_->Memo5);
+    connect(ui_->SpeedButton2, &QToolButton::clicked, this, &DeleteTagsPage::SpeedButton2Click);
+    connect(ui_->FileListBox1, &QListWidget::itemSelectionChanged, this,
+            &DeleteTagsPage::FileListBox1Click);
+    connect(ui_->Button3, &QPushButton::clicked, this, &DeleteTagsPage::Button3Click);
 }
 
-DeleteTagsPage::~DeleteTagsPage() = default;
+DeleteTagsPage::~DeleteTagsPage() {
+    // The list outlives this part of the page; its last selection change must not come here.
+    QObject::disconnect(ui_->FileListBox1, nullptr, this, nullptr);
+}
 
 void DeleteTagsPage::showFolder(const QString& folder) {
     ui_->Edit7->setText(folder);
     ui_->FileListBox1->setDirectory(ui_->Edit7->text());
+}
+
+void DeleteTagsPage::SpeedButton2Click() {
+    showFolder(services_.folders.SelectFolder());
+}
+
+void DeleteTagsPage::FileListBox1Click() {
+    const QString path = ui_->FileListBox1->selectedPath();
+    if (!path.isEmpty())
+        loadTextFile(path, preview_, services_.failures);
+}
+
+void DeleteTagsPage::Button3Click() {
+    // The list is not read again: what the user saw is what gets stripped.
+    StripFolder(ui_->FileListBox1->files(), ui_->Edit7->text(),
+                {*this, preview_, progress_, services_.boxes, services_.failures, services_.date});
+}
+
+bool DeleteTagsPage::subfolderMode() const {
+    return ui_->CheckBox17->isChecked();
+}
+
+void DeleteTagsPage::checkSubfolderMode() {
+    ui_->CheckBox17->setChecked(true);
+}
+
+bool DeleteTagsPage::sortBeforeStripping() const {
+    return ui_->CheckBox19->isChecked();
 }
 
 } // namespace quillet

@@ -4,33 +4,31 @@
 
 namespace quillet {
 
-QStringList listMatchingFiles(const QString& folder, const QString& mask) {
-    if (folder.isEmpty())
-        return {};
-    QDir dir(folder);
-    if (!dir.exists())
-        return {};
-    // Without QDir::CaseSensitive the mask matches "*.TXT" as well, as on Windows.
-    return dir.entryList({mask}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-}
-
-FileListBox::FileListBox(QWidget* parent) : QListWidget(parent), directory_(QDir::currentPath()) {
-    refresh();
+FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDirectory(QDir::currentPath());
 }
 
 void FileListBox::setDirectory(const QString& folder) {
-    directory_ = folder;
-    refresh();
-}
-
-void FileListBox::setMask(const QString& mask) {
-    mask_ = mask;
-    refresh();
+    if (folder.isEmpty())
+        files_.reread();
+    else
+        files_.assign(folder);
+    clear();
+    QStringList names;
+    names.reserve(files_.count());
+    for (const QString& name : files_.entries())
+        names << name;
+    addItems(names);
 }
 
 void FileListBox::refresh() {
-    clear();
-    addItems(listMatchingFiles(directory_, mask_));
+    setDirectory(QString());
+}
+
+QString FileListBox::selectedPath() const {
+    const QModelIndexList selected = selectionModel()->selectedIndexes();
+    return selected.isEmpty() ? QString() : files_.selectedPath(selected.first().row());
 }
 
 } // namespace quillet

@@ -1,32 +1,34 @@
 #pragma once
 
+#include "folder/file_list.h"
+
 #include <QListWidget>
 #include <QString>
-#include <QStringList>
 
 namespace quillet {
 
-// The bare names of the files of `folder` that match `mask` (any letter case): files
-// only, no sub-folders, hidden or system files, sorted by name without regard to case.
-QStringList listMatchingFiles(const QString& folder, const QString& mask);
-
-// A list that holds a folder and a mask and shows the matching files' names.
+// A file list: a folder and the "*.txt" files in it as the core lists them. The entries
+// are a snapshot that changes only when the list is read again.
 class FileListBox : public QListWidget {
     Q_OBJECT
 public:
+    // Starts on the process's current folder.
     explicit FileListBox(QWidget* parent = nullptr);
 
-    QString directory() const { return directory_; }
-    QString mask() const { return mask_; }
+    QString directory() const { return files_.folder(); }
+    QString mask() const { return QStringLiteral("*.txt"); }
+    const TextFileList& files() const { return files_; }
 
-    // Points the list at a folder and lists it again.
+    // Makes `folder` the list's folder (an empty text keeps the one it has) and reads the
+    // list again in either case, which clears the selection.
     void setDirectory(const QString& folder);
-    void setMask(const QString& mask);
     void refresh();
 
+    // The folder and the selected entry's name; the empty text when nothing is selected.
+    QString selectedPath() const;
+
 private:
-    QString directory_;
-    QString mask_ = QStringLiteral("*.txt");
+    TextFileList files_;
 };
 
 } // namespace quillet

@@ -1,19 +1,56 @@
 #include "app/text_to_xml_page.h"
 
 #include "app/look.h"
+#include "folder/text_file.h"
+#include "folder/xml_export.h"
 #include "ui_text_to_xml_page.h"
+
+#include <QCoreApplication>
 
 namespace quillet {
 
-TextToXmlPage::TextToXmlPage(QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TextToXmlPage>()) {
-    ui_->setupUi(this);
+TextToXmlPage::TextToXmlPage(const PageServices& services, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TextToXmlPage>()), services_(services),
+      preview_((ui_->setupUi(this), *ui_->Memo6)), progress_(*ui_->ProgressBar1) {
     fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton3);
     giveFolderIcon(*ui_->SpeedButton4);
     useMenuBackground(*ui_->Memo6);
+    connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TextToXmlPage::SpeedButton3Click);
+    connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TextToXmlPage::SpeedButton4Click);
+    connect(ui_->FileListBox2, &QListWidget::itemSelectionChanged, this,
+            &TextToXmlPage::FileListBox2Click);
+    connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::Button5Click);
 }
 
-TextToXmlPage::~TextToXmlPage() = default;
+TextToXmlPage::~TextToXmlPage() {
+    // The list outlives this part of the page; its last selection change must not come here.
+    QObject::disconnect(ui_->FileListBox2, nullptr, this, nullptr);
+}
+
+void TextToXmlPage::SpeedButton3Click() {
+    const QString folder = services_.folders.SelectFolder();
+    ui_->Edit8->setText(folder);
+    ui_->FileListBox2->setDirectory(folder);
+    progress_.setPosition(0);
+}
+
+void TextToXmlPage::SpeedButton4Click() {
+    ui_->Edit9->setText(services_.folders.SelectFolder());
+}
+
+void TextToXmlPage::FileListBox2Click() {
+    const QString path = ui_->FileListBox2->selectedPath();
+    if (!path.isEmpty())
+        loadTextFile(path, preview_, services_.failures);
+}
+
+void TextToXmlPage::Button5Click() {
+    // The records are streamed to the file; the hidden work views Memo7 and Memo8 stay
+    // unused, so a large export does not pass through two text controls.
+    ExportToXml(ui_->Edit8->text(), ui_->FileListBox2->files(), ui_->Edit9->text(),
+                findSchemaTemplate(QCoreApplication::applicationDirPath()),
+                {progress_, services_.boxes, services_.failures});
+}
 
 } // namespace quillet

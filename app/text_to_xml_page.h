@@ -1,5 +1,9 @@
 #pragma once
 
+#include "app/memo_text_view.h"
+#include "app/operation_adapters.h"
+#include "app/page_services.h"
+
 #include <QWidget>
 
 #include <memory>
@@ -15,13 +19,22 @@ namespace quillet {
 class TextToXmlPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TextToXmlPage(QWidget* parent = nullptr);
+    explicit TextToXmlPage(const PageServices& services, QWidget* parent = nullptr);
     ~TextToXmlPage() override;
 
     const Ui::TextToXmlPage& ui() const { return *ui_; }
 
+public Q_SLOTS:
+    void SpeedButton3Click();
+    void SpeedButton4Click();
+    void FileListBox2Click();
+    void Button5Click();
+
 private:
     std::unique_ptr<Ui::TextToXmlPage> ui_;
+    PageServices services_;
+    MemoTextView preview_; // Memo6
+    RepaintingProgressBar progress_;
 };
 
 } // namespace quillet

@@ -2,6 +2,7 @@
 
 #include "app/look.h"
 #include "document/clean_text.h"
+#include "document/save_document.h"
 #include "document/sort_tags.h"
 #include "ui_textview_page.h"
 
@@ -14,6 +15,7 @@ TextviewPage::TextviewPage(QWidget* parent)
     connect(ui_->Button6, &QPushButton::clicked, this, &TextviewPage::Button6Click);
     connect(ui_->Button4, &QPushButton::clicked, this, &TextviewPage::Button4Click);
     connect(ui_->Button2, &QPushButton::clicked, this, &TextviewPage::Button2Click);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TextviewPage::Button1Click);
 }
 
 TextviewPage::~TextviewPage() = default;
@@ -28,6 +30,11 @@ void TextviewPage::Button4Click() {
 
 void TextviewPage::Button2Click() {
     document_.setText({});
+}
+
+void TextviewPage::Button1Click() {
+    if (saver_)
+        saver_->saveFromButton();
 }
 
 } // namespace quillet

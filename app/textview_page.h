@@ -12,6 +12,8 @@ class TextviewPage;
 
 namespace quillet {
 
+class DocumentSaver;
+
 // The "Textview" page: the document `Memo1` and the buttons that work on it as a whole.
 class TextviewPage : public QWidget {
     Q_OBJECT
@@ -22,14 +24,19 @@ public:
     TextView& document() { return document_; }
     const Ui::TextviewPage& ui() const { return *ui_; }
 
+    // What "Save and New" runs; the main window hands it over once it is built.
+    void setSaveRoutine(DocumentSaver* saver) { saver_ = saver; }
+
 public Q_SLOTS:
     void Button6Click();
     void Button4Click();
     void Button2Click();
+    void Button1Click();
 
 private:
     std::unique_ptr<Ui::TextviewPage> ui_;
     MemoTextView document_;
+    DocumentSaver* saver_ = nullptr;
 };
 
 } // namespace quillet

@@ -23,25 +23,17 @@
 
 namespace quillet {
 
-namespace {
-
-// Stands in for the F10 save until a save routine is handed over: nothing is written.
-class NoSaveRoutine : public HotKeySaver {
-public:
-    std::string saveFromHotKey() override { return {}; }
-};
-
-} // namespace
-
 TForm1::TForm1(Environment environment)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::WindowStaysOnTopHint),
-      pageControl1_(new QTabWidget(this)), textview_(new TextviewPage),
-      deleteTags_(new DeleteTagsPage), textToXml_(new TextToXmlPage), controls_(new ControlsPage),
-      help_(new HelpPage), about_(new AboutPage),
       waiter_(environment.waiter ? environment.waiter : &blockingWaiter_),
-      date_(environment.date ? environment.date : &localeDate_) {
+      date_(environment.date ? environment.date : &localeDate_),
+      folders_(environment.folders ? environment.folders : &folderDialog_),
+      pageControl1_(new QTabWidget(this)), textview_(new TextviewPage),
+      deleteTags_(new DeleteTagsPage(pageServices())),
+      textToXml_(new TextToXmlPage(pageServices())), controls_(new ControlsPage(pageServices())),
+      help_(new HelpPage), about_(new AboutPage) {
     ensureResources();
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Quillet ver. 1.4.0.1"));
@@ -65,6 +57,14 @@ TForm1::TForm1(Environment environment)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
+
+    saveWindow_ =
+        std::make_unique<ControlsPageSaveWindow>(windowState_, *pageControl1_, *controls_);
+    documentSaver_ = std::make_unique<DocumentSaver>(
+        *controls_,
+        SaveServices{textview_->document(), notifier_, boxes_, failures_, *date_, *saveWindow_});
+    textview_->setSaveRoutine(documentSaver_.get());
+    saver_ = documentSaver_.get();
 
     backend_ = environment.backend(*this);
     backend_->setHotKeyHandler([this](int id) { WMHotKey(id); });
@@ -92,18 +92,14 @@ void TForm1::CheckBox2Click() {
     quillet::CheckBox2Click(*backend_, options_);
 }
 
+PageServices TForm1::pageServices() {
+    return {*folders_, boxes_, failures_, *date_};
+}
+
 void TForm1::WMHotKey(int id) {
-    NoSaveRoutine noSave;
-    CaptureServices services{textview_->document(),
-                             *backend_,
-                             *backend_,
-                             *waiter_,
-                             *date_,
-                             notifier_,
-                             failures_,
-                             windowState_,
-                             options_,
-                             saver_ ? *saver_ : static_cast<HotKeySaver&>(noSave)};
+    CaptureServices services{
+        textview_->document(), *backend_, *backend_, *waiter_, *date_, notifier_, failures_,
+        windowState_,          options_,  *saver_};
     quillet::WMHotKey(id, services);
 }
 

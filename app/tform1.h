@@ -1,7 +1,11 @@
 #pragma once
 
 #include "app/capture_adapters.h"
+#include "app/folder_dialog.h"
+#include "app/operation_adapters.h"
+#include "app/page_services.h"
 #include "capture/platform/platform.h"
+#include "document/save_document.h"
 
 #include <QWidget>
 
@@ -27,19 +31,22 @@ class TForm1 : public QWidget {
 public:
     using BackendFactory = std::function<std::unique_ptr<PlatformBackend>(QWidget& mainWindow)>;
 
-    // What the window needs from outside. Tests replace the backend, the waits and the date.
+    // What the window needs from outside. Tests replace the backend, the waits, the date
+    // and the folder dialog.
     struct Environment {
         BackendFactory backend;
-        Waiter* waiter = nullptr;   // a blocking sleep when not given
-        DateSource* date = nullptr; // the locale's short date when not given
+        Waiter* waiter = nullptr;         // a blocking sleep when not given
+        DateSource* date = nullptr;       // the locale's short date when not given
+        FolderChooser* folders = nullptr; // the folder dialog when not given
     };
 
     explicit TForm1(Environment environment);
     ~TForm1() override;
 
     void setNotificationWindow(TForm2* window) { notifier_.setWindow(window); }
-    // The F10 save; without one, F10 sends the copy keystroke and an empty notification.
-    void setHotKeySaver(HotKeySaver* saver) { saver_ = saver; }
+    // Replaces the F10 save, which is the document saver of "Save and New"; nullptr puts
+    // that one back.
+    void setHotKeySaver(HotKeySaver* saver) { saver_ = saver ? saver : documentSaver_.get(); }
 
     // One hot key delivered by the backend.
     void WMHotKey(int id);
@@ -62,6 +69,17 @@ protected:
 private:
     void FormCreate();
     void FormDestroy();
+    PageServices pageServices();
+
+    // The services come first: the pages are built with references to them.
+    BlockingWaiter blockingWaiter_;
+    LocaleDateSource localeDate_;
+    FolderDialog folderDialog_{*this};
+    Waiter* waiter_;
+    DateSource* date_;
+    FolderChooser* folders_;
+    ErrorBoxReporter failures_{*this};
+    WindowMessageBoxes boxes_{*this};
 
     QTabWidget* pageControl1_;
     TextviewPage* textview_;
@@ -75,11 +93,8 @@ private:
     WindowCaptureOptions options_{*this};
     WindowStateSwitch windowState_{*this};
     NotificationWindowNotifier notifier_;
-    ErrorBoxReporter failures_{*this};
-    BlockingWaiter blockingWaiter_;
-    LocaleDateSource localeDate_;
-    Waiter* waiter_;
-    DateSource* date_;
+    std::unique_ptr<ControlsPageSaveWindow> saveWindow_;
+    std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
     bool toldAboutHotKeys_ = false;
 };

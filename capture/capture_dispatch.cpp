@@ -3,6 +3,7 @@
 #include "capture/tags.h"
 
 #include <optional>
+#include <utility>
 
 namespace quillet {
 
@@ -79,7 +80,10 @@ void WMHotKey(int id, CaptureServices& s) {
             }
             break;
         case CaptureAction::Save:
-            status = s.saver.saveFromHotKey();
+            if (auto saved = s.saver.saveFromHotKey())
+                status = std::move(*saved);
+            else
+                failed = true;
             break;
         case CaptureAction::HideShow:
             hideOrShow(s.window);

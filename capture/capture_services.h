@@ -3,6 +3,7 @@
 #include "capture/tagged_insertion.h"
 #include "capture/text_view.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -81,8 +82,9 @@ public:
 class HotKeySaver {
 public:
     virtual ~HotKeySaver() = default;
-    // The F10 save; gives the status text for the notification.
-    virtual std::string saveFromHotKey() = 0;
+    // The F10 save; gives the status text for the notification, or nothing when the save
+    // failed at the general error box, which ends the handling of the hot key.
+    virtual std::optional<std::string> saveFromHotKey() = 0;
 };
 
 class HotKeyService {

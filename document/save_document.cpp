@@ -58,8 +58,11 @@ SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
     }
 }
 
-std::string DocumentSaver::saveFromHotKey() {
-    return SaveDocument(SaveMode::HotKey, settings_.saveSettings(), services_).statusText;
+std::optional<std::string> DocumentSaver::saveFromHotKey() {
+    SaveResult result = SaveDocument(SaveMode::HotKey, settings_.saveSettings(), services_);
+    if (result.outcome == SaveOutcome::CannotCreate)
+        return std::nullopt;
+    return std::move(result.statusText);
 }
 
 void DocumentSaver::saveFromButton() {

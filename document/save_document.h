@@ -74,7 +74,7 @@ public:
     DocumentSaver(const SaveSettingsSource& settings, const SaveServices& services)
         : settings_(settings), services_(services) {}
 
-    std::string saveFromHotKey() override;
+    std::optional<std::string> saveFromHotKey() override;
     void saveFromButton();
 
 private:

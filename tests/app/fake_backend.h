@@ -5,6 +5,7 @@
 
 #include <QStringList>
 
+#include <deque>
 #include <memory>
 #include <string>
 
@@ -63,16 +64,33 @@ public:
     std::string todayShortDate() override { return "07.12.2026"; }
 };
 
-// A main window on fakes: no real hot keys, no real waits.
+// Answers the folder dialog from a script, in order; an empty text is a cancel.
+class ScriptedFolders : public FolderChooser {
+public:
+    QString SelectFolder() override {
+        ++asked;
+        if (answers.empty())
+            return {};
+        QString folder = answers.front();
+        answers.pop_front();
+        return folder;
+    }
+    std::deque<QString> answers;
+    int asked = 0;
+};
+
+// A main window on fakes: no real hot keys, no real waits, no real folder dialog.
 struct FakeWindow {
     Journal journal;
     FakeWaiter waiter{journal};
     FixedDate date;
+    ScriptedFolders folders;
     std::unique_ptr<TForm1> form;
 
     FakeWindow() {
-        form = std::make_unique<TForm1>(TForm1::Environment{
-            [this](QWidget&) { return std::make_unique<FakeBackend>(journal); }, &waiter, &date});
+        form = std::make_unique<TForm1>(
+            TForm1::Environment{[this](QWidget&) { return std::make_unique<FakeBackend>(journal); },
+                                &waiter, &date, &folders});
     }
 
     // The hot key as the backend delivers it.

@@ -14,12 +14,19 @@ void touch(const QString& path) {
     QVERIFY(f.open(QIODevice::WriteOnly));
 }
 
+QStringList shownNames(const FileListBox& list) {
+    QStringList shown;
+    for (int i = 0; i < list.count(); ++i)
+        shown << list.item(i)->text();
+    return shown;
+}
+
 class FileListBoxTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    // Files only, "*.txt" in any letter case, no hidden files, sorted without regard to case.
-    void listsMatchingFiles() {
+    // The rows are the core's listing, in its order.
+    void showsTheCoreListing() {
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         for (const char* name : {"b.txt", "A.TXT", "c.Txt", "notes.md", ".hidden.txt", "a.txt.bak"})
@@ -28,19 +35,34 @@ private Q_SLOTS:
 
         FileListBox list;
         list.setDirectory(dir.path());
-        QStringList shown;
-        for (int i = 0; i < list.count(); ++i)
-            shown << list.item(i)->text();
-        QCOMPARE(shown, (QStringList{"A.TXT", "b.txt", "c.Txt"}));
-        QCOMPARE(listMatchingFiles(dir.path(), "*.txt"), shown);
+        QCOMPARE(shownNames(list), (QStringList{"A.TXT", "b.txt", "c.Txt"}));
+        QStringList core;
+        for (const QString& name : listTextFiles(dir.path()))
+            core << name;
+        QCOMPARE(shownNames(list), core);
+        QCOMPARE(list.files().count(), 3);
     }
 
-    void missingOrEmptyFolderListsNothing() {
+    // A snapshot: new files show only after a re-read, which also drops the selection.
+    // An empty folder text keeps the folder, as a cancelled folder choice does.
+    void rereadAndEmptyFolderText() {
+        QTemporaryDir dir;
+        touch(dir.filePath("a.txt"));
         FileListBox list;
+        list.setDirectory(dir.path());
+        list.setCurrentRow(0);
+        QCOMPARE(list.selectedPath(), QDir(dir.path()).filePath("a.txt"));
+
+        touch(dir.filePath("b.txt"));
+        QCOMPARE(list.count(), 1);
+        list.setDirectory(QString());
+        QCOMPARE(list.directory(), dir.path());
+        QCOMPARE(shownNames(list), (QStringList{"a.txt", "b.txt"}));
+        QCOMPARE(list.selectedPath(), QString());
+
         list.setDirectory("/no/such/folder/here");
         QCOMPARE(list.count(), 0);
-        list.setDirectory(QString());
-        QCOMPARE(list.count(), 0);
+        QCOMPARE(list.files().count(), 0);
     }
 
     void startsOnTheCurrentFolder() {

@@ -104,6 +104,14 @@ TEST(WMHotKey, UncheckedBoxOnlySendsTheKeystrokeAndAnEmptyNotification) {
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
 }
 
+// A file that cannot be created ends the handling at its error box: no notification.
+TEST(WMHotKey, FailedSaveShowsNoNotification) {
+    FakeWorld w;
+    w.saveStatus = std::nullopt;
+    w.press(10);
+    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "save"}));
+}
+
 TEST(WMHotKey, ClipboardWithoutTextInsertsNothing) {
     FakeWorld w;
     w.clip.status = ClipboardText::Status::NoText;

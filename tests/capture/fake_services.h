@@ -27,7 +27,7 @@ struct FakeWorld : Clipboard,
     std::string edit4Text = "8", edit5Text = "9";
     CaseOption caseOpt = CaseOption::Normal;
     bool normal = true;
-    std::string saveStatus = "Datei gespeichert..";
+    std::optional<std::string> saveStatus = "Datei gespeichert..";
 
     FakeWorld() {
         for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
@@ -67,7 +67,7 @@ struct FakeWorld : Clipboard,
     std::string edit4() const override { return edit4Text; }
     std::string edit5() const override { return edit5Text; }
     CaseOption caseOption() const override { return caseOpt; }
-    std::string saveFromHotKey() override {
+    std::optional<std::string> saveFromHotKey() override {
         log.push_back("save");
         return saveStatus;
     }

@@ -218,7 +218,7 @@ TEST_F(SaveFixture, SaverReadsTheOptionsAtEachSave) {
     source.settings = settings;
     DocumentSaver saver(source, services);
     HotKeySaver& hotKey = saver;
-    EXPECT_EQ(hotKey.saveFromHotKey(), "Datei gespeichert..");
+    EXPECT_EQ(hotKey.saveFromHotKey(), std::optional<std::string>("Datei gespeichert.."));
     source.settings.baseName = "other";
     view.setText("x");
     saver.saveFromButton();
