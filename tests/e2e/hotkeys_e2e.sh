@@ -53,7 +53,9 @@ exec 4>"$work/reader.in"
 wait_for 100 grep -q '^window ' "$work/reader.out" || die "the reader did not come up"
 reader_id=$(sed -n 's/^window //p' "$work/reader.out")
 
-LC_ALL=C.UTF-8 "$quillet" >"$work/quillet.log" 2>&1 &
+# The save folder field starts as "PATH", a folder beside the program's working folder.
+mkdir "$work/PATH"
+(cd "$work" && LC_ALL=C.UTF-8 exec "$quillet") >"$work/quillet.log" 2>&1 &
 pids+=($!)
 quillet_pid=$!
 quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
@@ -234,6 +236,31 @@ hot-key-storm)
   expect_memo "$expected{/TEXT}\n\n"
   echo "storm: 30 keys pressed in ${pressed} ms; all 30 captures done after ${handled} ms" \
        "($(( handled / 30 )) ms each; the fixed waits are 320 ms)"
+  ;;
+
+save-hot-key)
+  # F10 saves the document as the first numbered Windows-1252 file (cleaned, as the box
+  # is checked at start) and empties the text view; the next capture starts a new
+  # document, and F10 on an empty text view writes nothing.
+  select_text "Grüße aus dem Korpus"
+  capture F4
+  capture F10
+  saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+  if [ -f "${saved[0]}" ]; then
+    printf '{TEXT}Gr\xfc\xdfe aus dem Korpus{/TEXT}\r\n\r\n' >"$work/expected-file"
+    cmp -s "$work/expected-file" "${saved[0]}" \
+      || fail "the saved file holds $(od -c "${saved[0]}" | head -3)"
+  else
+    fail "F10 saved no file: $(ls "$work/PATH")"
+  fi
+  select_text "danach"
+  capture F4
+  expect_memo '{TEXT}danach{/TEXT}\n\n'
+  focus_reader
+  capture F10
+  capture F10
+  files=$(find "$work/PATH" -type f -printf '%f\n' | sort | sed 's/.*_//' | tr '\n' ' ')
+  [ "$files" = "0.txt 1.txt " ] || fail "after three F10 the save folder holds: $files"
   ;;
 
 *)
