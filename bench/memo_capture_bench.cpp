@@ -10,9 +10,13 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <cstdlib>
@@ -129,6 +133,12 @@ int main(int argc, char** argv) {
     };
     click("Button6", "Clean");
     click("Button4", "Sort Tags");
+    QTemporaryDir saveFolder;
+    form.findChild<QLineEdit*>("Edit1")->setText(saveFolder.path());
+    click("Button1", "Save and New");
+    for (const QFileInfo& saved : QDir(saveFolder.path()).entryInfoList(QDir::Files))
+        std::printf("%-40s %10lld bytes\n", qPrintable(saved.fileName()), saved.size());
+    view.setText(doc);
     click("Button2", "Clear");
     return 0;
 }
