@@ -7,10 +7,33 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillet {
 
+namespace {
+
+// True when every line break is already CR LF: each LF follows a CR and there are as many
+// CRs as LFs. memchr jumps from line to line, where a byte loop would test every byte.
+bool onlyCrLf(std::string_view text) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    std::size_t lineFeeds = 0;
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\n', end - p)));
+         ++p, ++lineFeeds)
+        if (p == begin || p[-1] != '\r')
+            return false;
+    std::size_t returns = 0;
+    for (const char* p = begin; (p = static_cast<const char*>(std::memchr(p, '\r', end - p))); ++p)
+        ++returns;
+    return returns == lineFeeds;
+}
+
+} // namespace
+
 void normalizeLineBreaks(std::string& text) {
+    if (onlyCrLf(text))
+        return;
     std::size_t extra = 0;
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <sys/stat.h>
 
 namespace quillet {
@@ -80,11 +82,39 @@ TEST(NormalizeLineBreaks, EveryLoneBreakBecomesCrLf) {
         {"LfThenCr", "\n\r", "\r\n\r\n"},
         {"CrCrLf", "\r\r\n", "\r\n\r\n"},
         {"NulKept", std::string("a\0\nb", 4), std::string("a\0\r\nb", 5)},
+        {"LfFirst", "\nab\r\n", "\r\nab\r\n"},
+        {"CrLast", "a\r\nb\r", "a\r\nb\r\n"},
+        {"AsManyCrAsLf", "\r\r\n\n", "\r\n\r\n\r\n"},
     };
     for (const auto& row : rows) {
         std::string text = row.in;
         normalizeLineBreaks(text);
         EXPECT_EQ(shown(text), shown(row.out)) << row.name;
+    }
+}
+
+TEST(NormalizeLineBreaks, AgreesWithByteByByteRuleOnRandomBreaks) {
+    const auto byRule = [](const std::string& in) {
+        std::string out;
+        for (std::size_t i = 0; i < in.size(); ++i) {
+            if (in[i] == '\r' || in[i] == '\n') {
+                out += "\r\n";
+                if (in[i] == '\r' && i + 1 < in.size() && in[i + 1] == '\n')
+                    ++i;
+            } else {
+                out += in[i];
+            }
+        }
+        return out;
+    };
+    std::mt19937 random(7);
+    for (int round = 0; round < 20000; ++round) {
+        std::string text(random() % 12, 'a');
+        for (char& c : text)
+            c = "\r\nx"[random() % 3];
+        std::string normalized = text;
+        normalizeLineBreaks(normalized);
+        ASSERT_EQ(shown(normalized), shown(byRule(text))) << shown(text);
     }
 }
 
