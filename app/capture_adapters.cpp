@@ -1,8 +1,8 @@
 #include "app/capture_adapters.h"
 
 #include "app/message_boxes.h"
-#include "app/tform2.h"
-#include "capture/qt_text.h"
+#include "app/notification_window.h"
+#include "text/display_text.h"
 
 #include <QCheckBox>
 #include <QDate>

@@ -3,7 +3,7 @@
 #include "app/memo_text_view.h"
 #include "app/operation_adapters.h"
 #include "app/page_services.h"
-#include "folder/strip_folder.h"
+#include "batch/strip_folder.h"
 
 #include <QWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "folder/file_list.h"
+#include "batch/file_list.h"
 
 #include <QListWidget>
 #include <QString>

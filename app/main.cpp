@@ -1,6 +1,6 @@
 #include "app/look.h"
-#include "app/tform1.h"
-#include "app/tform2.h"
+#include "app/main_window.h"
+#include "app/notification_window.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -1,6 +1,6 @@
 #include "app/memo_text_view.h"
 
-#include "capture/qt_text.h"
+#include "text/display_text.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "capture/text_view.h"
+#include "text/text_view.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "app/operation_adapters.h"
 
 #include "app/message_boxes.h"
-#include "capture/qt_text.h"
+#include "text/display_text.h"
 
 #include <QProgressBar>
 #include <QTabWidget>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "capture/capture_services.h"
-#include "document/feedback.h"
 #include "document/save_document.h"
+#include "text/services.h"
 
 #include <QElapsedTimer>
 

@@ -2,7 +2,7 @@
 
 #include "app/folder_dialog.h"
 #include "capture/capture_services.h"
-#include "document/feedback.h"
+#include "text/services.h"
 
 namespace quillet {
 

@@ -1,8 +1,8 @@
 #include "app/text_to_xml_page.h"
 
 #include "app/look.h"
-#include "folder/text_file.h"
-#include "folder/xml_export.h"
+#include "batch/xml_export.h"
+#include "text/text_file.h"
 #include "ui_text_to_xml_page.h"
 
 #include <QCoreApplication>

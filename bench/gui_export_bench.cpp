@@ -4,8 +4,8 @@
 // source folder's choice (which reads the list) to the completion box.
 //   quillet-gui-export-bench SOURCE TARGET
 #include "app/folder_dialog.h"
+#include "app/main_window.h"
 #include "app/message_boxes.h"
-#include "app/tform1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,10 +3,10 @@
 // "Textview" page's buttons on the same document, each clicked once.
 //   memo-capture-bench [megabytes] [captures]
 #include "app/look.h"
+#include "app/main_window.h"
 #include "app/textview_page.h"
-#include "app/tform1.h"
-#include "capture/qt_text.h"
 #include "capture/tagged_insertion.h"
+#include "text/display_text.h"
 
 #include <QApplication>
 #include <QCheckBox>

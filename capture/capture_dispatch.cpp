@@ -1,6 +1,6 @@
 #include "capture/capture_dispatch.h"
 
-#include "capture/tags.h"
+#include "capture/capture_table.h"
 
 #include <optional>
 #include <utility>

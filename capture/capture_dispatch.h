@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capture_services.h"
+#include "document/save_document.h"
 
 namespace quillet {
 

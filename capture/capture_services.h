@@ -1,7 +1,8 @@
 #pragma once
 
 #include "capture/tagged_insertion.h"
-#include "capture/text_view.h"
+#include "text/services.h"
+#include "text/text_view.h"
 
 #include <optional>
 #include <string>
@@ -33,33 +34,6 @@ public:
     virtual void sendCopyKeystroke() = 0;
 };
 
-class Waiter {
-public:
-    virtual ~Waiter() = default;
-    virtual void sleepMs(int milliseconds) = 0;
-};
-
-class DateSource {
-public:
-    virtual ~DateSource() = default;
-    // Today's date in the user's short date format, as Windows-1252 text.
-    virtual std::string todayShortDate() = 0;
-};
-
-class Notifier {
-public:
-    virtual ~Notifier() = default;
-    virtual void ShowNotification(std::string_view statusText) = 0;
-};
-
-class FailureReporter {
-public:
-    virtual ~FailureReporter() = default;
-    // The general error box: the message with a full stop added, the application title
-    // as caption, an error icon and one "OK".
-    virtual void showGeneralError(std::string_view message) = 0;
-};
-
 class MainWindowState {
 public:
     virtual ~MainWindowState() = default;
@@ -77,14 +51,6 @@ public:
     virtual std::string edit4() const = 0; // Windows-1252
     virtual std::string edit5() const = 0;
     virtual CaseOption caseOption() const = 0;
-};
-
-class HotKeySaver {
-public:
-    virtual ~HotKeySaver() = default;
-    // The F10 save; gives the status text for the notification, or nothing when the save
-    // failed at the general error box, which ends the handling of the hot key.
-    virtual std::optional<std::string> saveFromHotKey() = 0;
 };
 
 class HotKeyService {

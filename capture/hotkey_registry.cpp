@@ -1,6 +1,6 @@
 #include "capture/hotkey_registry.h"
 
-#include "capture/tags.h"
+#include "capture/capture_table.h"
 
 #include <array>
 

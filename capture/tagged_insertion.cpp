@@ -1,6 +1,6 @@
 #include "capture/tagged_insertion.h"
 
-#include "capture/tags.h"
+#include "document/tags.h"
 
 namespace quillet {
 

@@ -2,8 +2,8 @@
 #include "cli/stdio.h"
 #include "document/clean_text.h"
 #include "document/sort_tags.h"
-#include "folder/cp1252.h"
-#include "folder/strip_tags.h"
+#include "document/strip_tags.h"
+#include "text/cp1252.h"
 
 #include <cstdio>
 #include <utility>

@@ -1,8 +1,8 @@
-#include "capture/qt_text.h"
+#include "batch/strip_folder.h"
+#include "batch/xml_export.h"
 #include "cli/commands.h"
-#include "document/date_text.h"
-#include "folder/strip_folder.h"
-#include "folder/xml_export.h"
+#include "text/date_text.h"
+#include "text/display_text.h"
 
 #include <QCoreApplication>
 

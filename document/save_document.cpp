@@ -1,8 +1,8 @@
 #include "document/save_document.h"
 
 #include "document/clean_text.h"
-#include "document/date_text.h"
-#include "folder/text_file.h"
+#include "text/date_text.h"
+#include "text/text_file.h"
 
 #include <QDir>
 #include <QFileInfo>

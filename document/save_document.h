@@ -1,11 +1,11 @@
 #pragma once
 
-#include "capture/capture_services.h"
-#include "capture/text_view.h"
-#include "document/feedback.h"
+#include "text/services.h"
+#include "text/text_view.h"
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +41,14 @@ public:
     virtual ~SaveWindow() = default;
     virtual void restoreMainWindow() = 0;
     virtual void showControlsPage() = 0;
+};
+
+class HotKeySaver {
+public:
+    virtual ~HotKeySaver() = default;
+    // The F10 save; gives the status text for the notification, or nothing when the save
+    // failed at the general error box, which ends the handling of the hot key.
+    virtual std::optional<std::string> saveFromHotKey() = 0;
 };
 
 struct SaveServices {

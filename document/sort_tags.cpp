@@ -1,6 +1,6 @@
 #include "document/sort_tags.h"
 
-#include "capture/tags.h"
+#include "document/tags.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,5 +1,5 @@
-#include "folder/cp1252.h"
 #include "fuzz_support.h"
+#include "text/cp1252.h"
 
 // The UTF-8 output is well-formed and decodes to the code points of the input bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

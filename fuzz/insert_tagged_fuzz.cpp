@@ -1,5 +1,6 @@
+#include "capture/capture_table.h"
 #include "capture/tagged_insertion.h"
-#include "capture/tags.h"
+#include "document/tags.h"
 #include "fuzz_support.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "folder/strip_tags.h"
+#include "document/strip_tags.h"
 #include "fuzz_support.h"
 #include "support/literal_rules.h"
 

@@ -1,4 +1,4 @@
-#include "folder/xml_export.h"
+#include "batch/xml_export.h"
 #include "fuzz_support.h"
 
 #include <QByteArray>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/tform1.h"
-#include "capture/platform/platform.h"
+#include "app/main_window.h"
+#include "platform/platform.h"
 
 #include <QStringList>
 

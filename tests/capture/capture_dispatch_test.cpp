@@ -1,4 +1,4 @@
-#include "capture/tags.h"
+#include "capture/capture_table.h"
 #include "fake_services.h"
 #include "support/notation.h"
 

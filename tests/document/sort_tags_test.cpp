@@ -1,4 +1,3 @@
-#include "capture/tagged_insertion.h"
 #include "document/sort_tags.h"
 #include "support/literal_rules.h"
 #include "support/notation.h"
@@ -80,32 +79,6 @@ INSTANTIATE_TEST_SUITE_P(Rows, SortDamaged, testing::ValuesIn(damaged), caseName
 std::string sortedBytes(std::string s) {
     std::sort(s.begin(), s.end());
     return s;
-}
-
-// Documents built by capture, in any order of keys and with free text between them, must
-// sort exactly as the rule does; any text at all must come out as a permutation of its
-// bytes plus the separators the sort adds.
-TEST(SortTags, CaptureBuiltDocumentsFollowTheRule) {
-    const std::string_view tags[] = {"MEDIUM", "TITEL", "TEXT",  "AUTOR",  "QUELLE",
-                                     "SEITE",  "8",     "THEMA", "E_DATUM"};
-    std::mt19937 rng(99);
-    for (int round = 0; round < 3000; ++round) {
-        StringTextView view;
-        const int captures = static_cast<int>(rng() % 12);
-        for (int i = 0; i < captures; ++i) {
-            std::string text(1 + rng() % 3, 'a' + static_cast<char>(rng() % 26));
-            if (rng() % 4 == 0)
-                text += "\r\n\r\nmore";
-            if (rng() % 5 == 0) {
-                AppendLine(view, text);
-                AppendLine(view, "");
-            } else {
-                InsertTagged(view, tags[rng() % std::size(tags)], text, CaseOption::Normal);
-            }
-        }
-        const std::string input = view.str();
-        ASSERT_EQ(shown(SortTags(input)), shown(literal::sortTags(input))) << shown(input);
-    }
 }
 
 TEST(SortTags, NeverLosesAByteOfAnyText) {

@@ -1,4 +1,4 @@
-#include "capture/platform/platform.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,8 +1,8 @@
 // The X11 backend against a real X server: run by tests/xvfb/run_under_xvfb.sh, with the
 // reader window of tests/xvfb/test_reader.cpp holding the focus. Keys are pressed with
 // xdotool and the clipboard is filled with xclip, as a user and another program would.
-#include "capture/platform/platform.h"
-#include "capture/tags.h"
+#include "capture/capture_table.h"
+#include "platform/platform.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -3,10 +3,10 @@
 // Fakes of the program's side for the folder and document operations. Each writes what
 // it is asked to do into one shared event log, so that tests can check the order.
 
+#include "batch/strip_folder.h"
 #include "capture/capture_services.h"
-#include "document/feedback.h"
 #include "document/save_document.h"
-#include "folder/strip_folder.h"
+#include "text/services.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,83 @@
+#pragma once
+
+#include "batch/batch_outcome.h"
+#include "batch/file_list.h"
+#include "text/services.h"
+
+#include <QString>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace quillet {
+
+inline constexpr std::string_view XmlDeclaration = R"(<?xml version="1.0" encoding="UTF-8"?>)";
+inline constexpr std::string_view XmlRootStart =
+    R"(<dataroot xmlns:od="urn:schemas-microsoft-com:officedata" )"
+    R"(xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance"  )"
+    R"(xsi:noNamespaceSchemaLocation="XML.xsd">)";
+inline constexpr std::string_view XmlRootEnd = "</dataroot>";
+
+inline constexpr std::string_view MessageSourceMissing = "Quellverzeichnis existiert nicht!";
+inline constexpr std::string_view MessageTargetMissing = "Zielverzeichnis existiert nicht!";
+inline constexpr std::string_view MessageNoExportFolderFree =
+    "Im Zielverzeichnis sind alle Ordnernamen von XML0 bis XML1000 bereits vergeben!";
+inline constexpr std::string_view MessageExportDone =
+    "Die XML-Daten wurden im folgenden Verzeichnis gespeichert: ";
+
+inline constexpr int LastExportFolderNumber = 1000;
+
+// One exported tag: its markers and the element that holds its content.
+struct XmlField {
+    std::string_view opening;
+    std::string_view closing;
+    std::string_view element;
+};
+
+// The exported tags in the order of the elements of every record.
+inline constexpr std::array<XmlField, 11> XmlFields{{
+    {"{MEDIUM}", "{/MEDIUM}", "Medium"},
+    {"{OBERTITEL}", "{/OBERTITEL}", "FirstTitel"},
+    {"{TITEL}", "{/TITEL}", "MainTitel"},
+    {"{UNTERTITEL}", "{/UNTERTITEL}", "SecondTitel"},
+    {"{E_DATUM}", "{/E_DATUM}", "TextDate"},
+    {"{A_DATUM}", "{/A_DATUM}", "CurrentDate"},
+    {"{THEMA}", "{/THEMA}", "Subject"},
+    {"{QUELLE}", "{/QUELLE}", "Source"},
+    {"{AUTOR}", "{/AUTOR}", "Author"},
+    {"{SEITE}", "{/SEITE}", "Page"},
+    {"{TEXT}", "{/TEXT}", "MainText"},
+}};
+
+// Appends the `Daten` record of one file, as UTF-8 lines each ended by CR LF. The text is
+// the file's Windows-1252 text with CR LF line breaks. A field holds what lies between the
+// first opening and the first closing marker of its tag, empty when that closing marker
+// does not stand behind the opening one. In the content "&", "<" and ">" become entities
+// and control bytes that XML 1.0 does not allow become spaces.
+void appendXmlRecord(std::string_view fileText, long long id, std::string& out);
+std::string xmlRecord(std::string_view fileText, long long id);
+
+// The schema template: beside the executable first, then in the installed data folder.
+// The first candidate when neither exists, so that the copy fails quietly.
+QString findSchemaTemplate(const QString& executableFolder);
+
+struct XmlExportServices {
+    ProgressBar& progress; // ProgressBar1
+    MessageBoxes& boxes;
+    FailureReporter& failures;
+};
+
+struct XmlExportResult {
+    BatchOutcome outcome;
+    QString exportFolder; // empty until one was chosen
+};
+
+// Exports every file of the source list as one record into XML.xml in a new folder
+// XML<n> of the target folder, with a copy of the schema template beside it. XML.xml
+// appears only when the export is complete.
+XmlExportResult ExportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
+                            const QString& targetFolderText, const QString& schemaTemplate,
+                            const XmlExportServices& services);
+
+} // namespace quillet

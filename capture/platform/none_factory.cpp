@@ -1,9 +1,0 @@
-#include "capture/platform/platform.h"
-
-namespace quillet {
-
-std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
-    return makeNoneBackend(mainWindow);
-}
-
-} // namespace quillet

@@ -1,0 +1,9 @@
+#include "platform/platform.h"
+
+namespace quillet {
+
+std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
+    return makeNoneBackend(mainWindow);
+}
+
+} // namespace quillet

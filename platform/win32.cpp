@@ -1,0 +1,127 @@
+#include "platform/platform.h"
+
+#include "platform/hotkey_delivery.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QByteArray>
+#include <QCoreApplication>
+#include <QWidget>
+
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+namespace quillet {
+
+namespace {
+
+constexpr UINT WmHotKey = 0x0312;
+constexpr BYTE VkControl = 0x11;
+constexpr BYTE VkC = 0x43;
+
+// The clipboard, open for as long as this lives.
+class OpenedClipboard {
+public:
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
+    ~OpenedClipboard() {
+        if (open_)
+            CloseClipboard();
+    }
+    OpenedClipboard(const OpenedClipboard&) = delete;
+    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
+
+    bool isOpen() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// A global memory block, locked for as long as this lives.
+class LockedGlobal {
+public:
+    explicit LockedGlobal(HANDLE handle)
+        : handle_(handle), data_(handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr) {}
+    ~LockedGlobal() {
+        if (data_)
+            GlobalUnlock(handle_);
+    }
+    LockedGlobal(const LockedGlobal&) = delete;
+    LockedGlobal& operator=(const LockedGlobal&) = delete;
+
+    const char* data() const { return data_; }
+    std::size_t size() const { return GlobalSize(handle_); }
+
+private:
+    HANDLE handle_;
+    const char* data_;
+};
+
+class Win32Backend final : public PlatformBackend, public QAbstractNativeEventFilter {
+public:
+    explicit Win32Backend(QWidget& mainWindow) : window_(mainWindow) {
+        QCoreApplication::instance()->installNativeEventFilter(this);
+    }
+    ~Win32Backend() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool hasSystemHotKeys() const override { return true; }
+    void setHotKeyHandler(HotKeyHandler handler) override {
+        delivery_.setHandler(std::move(handler));
+    }
+
+    bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+        return ::RegisterHotKey(handle(), id, modifiers, virtualKey) != 0;
+    }
+    bool UnregisterHotKey(int id) override { return ::UnregisterHotKey(handle(), id) != 0; }
+
+    void sendCopyKeystroke() override {
+        keybd_event(VkControl, 0, 0, 0);
+        keybd_event(VkC, 0, 0, 0);
+        keybd_event(VkC, 0, KEYEVENTF_KEYUP, 0);
+        keybd_event(VkControl, 0, KEYEVENTF_KEYUP, 0);
+    }
+
+    ClipboardText readText() override {
+        if (!IsClipboardFormatAvailable(CF_TEXT))
+            return {ClipboardText::Status::NoText, {}};
+        OpenedClipboard clipboard(handle());
+        if (!clipboard.isOpen())
+            return {ClipboardText::Status::CannotOpen, {}};
+        LockedGlobal text(GetClipboardData(CF_TEXT));
+        if (!text.data())
+            return {ClipboardText::Status::NoText, {}};
+        // The text ends at its NUL, but never beyond the block: a block without one is read
+        // to its end rather than past it.
+        const std::size_t limit = text.size();
+        const void* nul = std::memchr(text.data(), 0, limit);
+        const std::size_t length =
+            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : limit;
+        return {ClipboardText::Status::Text, std::string(text.data(), length)};
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {
+        if (eventType != "windows_generic_MSG" && eventType != "windows_dispatcher_MSG")
+            return false;
+        const MSG* msg = static_cast<const MSG*>(message);
+        if (msg->message != WmHotKey || msg->hwnd != handle())
+            return false;
+        delivery_.post(static_cast<int>(msg->wParam));
+        if (result)
+            *result = 0;
+        return true;
+    }
+
+private:
+    HWND handle() const { return reinterpret_cast<HWND>(window_.winId()); }
+
+    QWidget& window_;
+    HotKeyDelivery delivery_;
+};
+
+} // namespace
+
+std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
+    return std::make_unique<Win32Backend>(mainWindow);
+}
+
+} // namespace quillet

@@ -1,0 +1,265 @@
+#include "platform/platform.h"
+
+#include "capture/capture_table.h"
+#include "platform/hotkey_delivery.h"
+#include "platform/qt_clipboard.h"
+
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QGuiApplication>
+#include <QtGui/qguiapplication_platform.h>
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+#include <xcb/xcb.h>
+
+#include <algorithm>
+#include <map>
+#include <vector>
+
+namespace quillet {
+
+namespace {
+
+// Win32 hot-key modifier values, as the capture table holds them.
+constexpr unsigned ModAlt = 0x1;
+constexpr unsigned ModShift = 0x4;
+constexpr unsigned ModWin = 0x8;
+
+// The state bits that can tell two key presses apart; pointer buttons are not among them.
+constexpr unsigned KeyboardModifierBits =
+    ShiftMask | LockMask | ControlMask | Mod1Mask | Mod2Mask | Mod3Mask | Mod4Mask | Mod5Mask;
+
+// Catches the errors of the requests made while it lives instead of letting Xlib's default
+// handler end the program. Xlib's handler is process-wide, so the catch is scoped tightly.
+class XErrorTrap {
+public:
+    explicit XErrorTrap(Display* display) : display_(display) {
+        XSync(display_, False);
+        errorCount_ = 0;
+        previous_ = XSetErrorHandler(&XErrorTrap::record);
+    }
+    ~XErrorTrap() {
+        XSync(display_, False);
+        XSetErrorHandler(previous_);
+    }
+    XErrorTrap(const XErrorTrap&) = delete;
+    XErrorTrap& operator=(const XErrorTrap&) = delete;
+
+    // Waits for the server to answer everything sent so far.
+    bool failed() {
+        XSync(display_, False);
+        return errorCount_ > 0;
+    }
+
+private:
+    static int record(Display*, XErrorEvent*) {
+        ++errorCount_;
+        return 0;
+    }
+
+    static inline int errorCount_ = 0;
+    Display* display_;
+    int (*previous_)(Display*, XErrorEvent*) = nullptr;
+};
+
+// One passive grab of a key on the root window; released when dropped.
+class KeyGrab {
+public:
+    KeyGrab(Display* display, Window root, int keycode, unsigned modifiers)
+        : display_(display), root_(root), keycode_(keycode), modifiers_(modifiers) {
+        XGrabKey(display_, keycode_, modifiers_, root_, False, GrabModeAsync, GrabModeAsync);
+    }
+    ~KeyGrab() { XUngrabKey(display_, keycode_, modifiers_, root_); }
+    KeyGrab(const KeyGrab&) = delete;
+    KeyGrab& operator=(const KeyGrab&) = delete;
+
+private:
+    Display* display_;
+    Window root_;
+    int keycode_;
+    unsigned modifiers_;
+};
+
+// The lock modifiers (NumLock, CapsLock, ScrollLock) as the server maps them today.
+std::vector<unsigned> lockMasks(Display* display) {
+    std::vector<unsigned> masks;
+    XModifierKeymap* map = XGetModifierMapping(display);
+    if (!map)
+        return masks;
+    for (KeySym lock : {XK_Num_Lock, XK_Caps_Lock, XK_Scroll_Lock}) {
+        const KeyCode code = XKeysymToKeycode(display, lock);
+        if (code == 0)
+            continue;
+        for (int mod = 0; mod < 8; ++mod) {
+            const KeyCode* row = map->modifiermap + mod * map->max_keypermod;
+            if (std::find(row, row + map->max_keypermod, code) == row + map->max_keypermod)
+                continue;
+            const unsigned mask = 1u << mod;
+            if (std::find(masks.begin(), masks.end(), mask) == masks.end())
+                masks.push_back(mask);
+        }
+    }
+    XFreeModifiermap(map);
+    return masks;
+}
+
+// The keysym of a Win32 virtual-key code: F1..F24, the main keyboard's digits and letters.
+KeySym keysymOf(unsigned virtualKey) {
+    if (virtualKey >= 0x70 && virtualKey <= 0x87)
+        return XK_F1 + (virtualKey - 0x70);
+    if (virtualKey >= 0x30 && virtualKey <= 0x39)
+        return XK_0 + (virtualKey - 0x30);
+    if (virtualKey >= 0x41 && virtualKey <= 0x5A)
+        return XK_a + (virtualKey - 0x41);
+    return NoSymbol;
+}
+
+unsigned x11Modifiers(unsigned win32Modifiers) {
+    unsigned mask = 0;
+    if (win32Modifiers & ModAlt)
+        mask |= Mod1Mask;
+    if (win32Modifiers & ModControl)
+        mask |= ControlMask;
+    if (win32Modifiers & ModShift)
+        mask |= ShiftMask;
+    if (win32Modifiers & ModWin)
+        mask |= Mod4Mask;
+    return mask;
+}
+
+class X11Backend final : public PlatformBackend, public QAbstractNativeEventFilter {
+public:
+    explicit X11Backend(Display* display)
+        : display_(display), root_(DefaultRootWindow(display)), lockMasks_(lockMasks(display)) {
+        for (unsigned mask : lockMasks_)
+            allLocks_ |= mask;
+        int event, error, major, minor;
+        hasXTest_ = XTestQueryExtension(display_, &event, &error, &major, &minor);
+        qApp->installNativeEventFilter(this);
+    }
+    ~X11Backend() override {
+        qApp->removeNativeEventFilter(this);
+        XErrorTrap trap(display_);
+        keys_.clear();
+    }
+
+    bool hasSystemHotKeys() const override { return true; }
+    void setHotKeyHandler(HotKeyHandler handler) override {
+        delivery_.setHandler(std::move(handler));
+    }
+
+    bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+        if (keys_.count(id))
+            return false;
+        const KeySym sym = keysymOf(virtualKey);
+        const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display_, sym);
+        if (code == 0)
+            return false;
+        const unsigned mods = x11Modifiers(modifiers);
+        for (const auto& [otherId, other] : keys_)
+            if (other.keycode == code && other.modifiers == mods)
+                return false;
+
+        XErrorTrap trap(display_);
+        Registration reg{code, mods, {}};
+        // Every combination of the lock modifiers, so the key works whatever lock is on.
+        const std::size_t combinations = std::size_t{1} << lockMasks_.size();
+        for (std::size_t subset = 0; subset < combinations; ++subset) {
+            unsigned locks = 0;
+            for (std::size_t bit = 0; bit < lockMasks_.size(); ++bit)
+                if (subset & (std::size_t{1} << bit))
+                    locks |= lockMasks_[bit];
+            reg.grabs.push_back(std::make_unique<KeyGrab>(display_, root_, code, mods | locks));
+        }
+        if (trap.failed())
+            return false; // held by another client; the grabs we did get go with `reg`
+        keys_.emplace(id, std::move(reg));
+        return true;
+    }
+
+    bool UnregisterHotKey(int id) override {
+        const auto it = keys_.find(id);
+        if (it == keys_.end())
+            return false;
+        XErrorTrap trap(display_);
+        keys_.erase(it);
+        return true;
+    }
+
+    void sendCopyKeystroke() override {
+        if (!hasXTest_)
+            return; // a server without XTest: the clipboard is read as it is
+        const KeyCode control = XKeysymToKeycode(display_, XK_Control_L);
+        const KeyCode c = XKeysymToKeycode(display_, XK_c);
+        // A hot key pressed meanwhile turns its passive grab into a grab of the whole
+        // keyboard until the key goes up, and a keystroke faked then would come back to
+        // us, not go to the program the user reads in. Holding the server keeps other
+        // clients' key presses out between giving any such grab back and the keystroke.
+        XGrabServer(display_);
+        XUngrabKeyboard(display_, CurrentTime);
+        XTestFakeKeyEvent(display_, control, True, CurrentTime);
+        XTestFakeKeyEvent(display_, c, True, CurrentTime);
+        XTestFakeKeyEvent(display_, c, False, CurrentTime);
+        XTestFakeKeyEvent(display_, control, False, CurrentTime);
+        XUngrabServer(display_);
+        XFlush(display_);
+    }
+
+    ClipboardText readText() override {
+        // Qt keeps what the last owner offered until it handles the owner-change event; make
+        // sure that event is here and handled, or a picture may be read as the old text.
+        XSync(display_, False);
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        return readQtClipboardText();
+    }
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_KEY_PRESS)
+            return false;
+        const auto* press = static_cast<const xcb_key_press_event_t*>(message);
+        const unsigned state = press->state & KeyboardModifierBits & ~allLocks_;
+        for (const auto& [id, reg] : keys_) {
+            if (reg.keycode != press->detail || reg.modifiers != state)
+                continue;
+            // The passive grab turned into a grab of the whole keyboard until the key goes
+            // up; give it back now, or the copy keystroke would come back to us.
+            XUngrabKeyboard(display_, CurrentTime);
+            XFlush(display_);
+            delivery_.post(id);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    struct Registration {
+        KeyCode keycode;
+        unsigned modifiers;
+        std::vector<std::unique_ptr<KeyGrab>> grabs;
+    };
+
+    Display* display_;
+    Window root_;
+    std::vector<unsigned> lockMasks_;
+    unsigned allLocks_ = 0;
+    bool hasXTest_ = false;
+    std::map<int, Registration> keys_;
+    HotKeyDelivery delivery_;
+};
+
+} // namespace
+
+std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
+    auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    if (!x11 || !x11->display())
+        return makeNoneBackend(mainWindow);
+    return std::make_unique<X11Backend>(x11->display());
+}
+
+} // namespace quillet

@@ -1,0 +1,138 @@
+#include "app/controls_page.h"
+#include "app/message_boxes.h"
+#include "fake_backend.h"
+
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QTest>
+
+using namespace quillet;
+
+namespace {
+
+const QStringList startRegistrations{
+    "register 1 0 0x70",  "register 2 0 0x71",  "register 3 0 0x72",  "register 4 0 0x73",
+    "register 5 0 0x74",  "register 6 0 0x75",  "register 7 0 0x76",  "register 10 0 0x79",
+    "register 12 0 0x32", "register 13 0 0x31", "register 14 0 0x33", "register 15 2 0x59",
+    "register 16 0 0x34"};
+
+// Identifier, box, registration; in the order a click re-evaluates them.
+struct Key {
+    int id;
+    const char* box;
+    const char* registration;
+};
+const Key reevaluation[] = {
+    {1, "CheckBox2", "register 1 0 0x70"},    {2, "CheckBox3", "register 2 0 0x71"},
+    {3, "CheckBox4", "register 3 0 0x72"},    {4, "CheckBox5", "register 4 0 0x73"},
+    {5, "CheckBox6", "register 5 0 0x74"},    {6, "CheckBox7", "register 6 0 0x75"},
+    {7, "CheckBox8", "register 7 0 0x76"},    {8, "CheckBox10", "register 8 0 0x77"},
+    {9, "CheckBox11", "register 9 0 0x78"},   {10, "CheckBox9", "register 10 0 0x79"},
+    {11, "CheckBox12", "register 11 0 0x30"}, {13, "CheckBox14", "register 13 0 0x31"},
+    {12, "CheckBox13", "register 12 0 0x32"}, {14, "CheckBox15", "register 14 0 0x33"},
+    {15, "CheckBox16", "register 15 2 0x59"}, {16, "CheckBox18", "register 16 0 0x34"},
+};
+
+// What a click must do: every row registered or released as its box says now.
+QStringList expectedAfterClick(const TForm1& form) {
+    QStringList calls;
+    for (const Key& k : reevaluation) {
+        if (form.findChild<QCheckBox*>(k.box)->isChecked())
+            calls << k.registration;
+        else
+            calls << QStringLiteral("unregister %1").arg(k.id);
+    }
+    return calls;
+}
+
+class TForm1HotKeys : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void startRegistersTheCheckedKeysInOrder() {
+        test::FakeWindow w;
+        QCOMPARE(w.journal.take(), startRegistrations);
+    }
+
+    void exitReleasesAllSixteen() {
+        test::Journal journal;
+        {
+            test::FakeWaiter waiter(journal);
+            TForm1 form(
+                {[&](QWidget&) { return std::make_unique<test::FakeBackend>(journal); }, &waiter});
+            journal.take();
+        }
+        QStringList expected;
+        for (int id = 1; id <= 16; ++id)
+            expected << QStringLiteral("unregister %1").arg(id);
+        QCOMPARE(journal.take(), expected);
+    }
+
+    void clickOnEachBox_data() {
+        QTest::addColumn<QString>("box");
+        test::FakeWindow w;
+        for (QCheckBox* box : w.form->controlsPage().hotKeyBoxes())
+            QTest::newRow(qPrintable(box->objectName())) << box->objectName();
+    }
+
+    // Whichever box is clicked, all sixteen rows follow their boxes, clicked off and on.
+    void clickOnEachBox() {
+        QFETCH(QString, box);
+        test::FakeWindow w;
+        w.form->PageControl1().setCurrentWidget(&w.form->controlsPage());
+        w.form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
+        w.journal.take();
+        auto* clicked = w.form->findChild<QCheckBox*>(box);
+        const bool before = clicked->isChecked();
+
+        QTest::mouseClick(clicked, Qt::LeftButton, {}, QPoint(4, clicked->height() / 2));
+        QCOMPARE(clicked->isChecked(), !before);
+        QCOMPARE(w.journal.take(), expectedAfterClick(*w.form));
+
+        clicked->click();
+        QCOMPARE(clicked->isChecked(), before);
+        QCOMPARE(w.journal.take(), expectedAfterClick(*w.form));
+    }
+
+    void fifteenBoxesShareTheHandler() {
+        test::FakeWindow w;
+        QCOMPARE(w.form->controlsPage().hotKeyBoxes().size(), std::size_t(15));
+    }
+
+    // CheckBox16 takes effect only at the next click of a box of the "Controls" page.
+    void checkBox16HasNoHandler() {
+        test::FakeWindow w;
+        w.journal.take();
+        w.form->findChild<QCheckBox*>("CheckBox16")->click();
+        QVERIFY(w.journal.take().isEmpty());
+
+        w.form->findChild<QCheckBox*>("CheckBox10")->click();
+        const QStringList calls = w.journal.take();
+        QVERIFY(calls.contains("unregister 15"));
+        QVERIFY(calls.contains("register 8 0 0x77"));
+    }
+
+    void displayWithoutHotKeysIsToldOnce() {
+        test::FakeWindow w;
+        w.journal.systemHotKeys = false;
+        MessageBoxHook hook;
+        w.form->tellIfNoSystemHotKeys();
+        w.form->tellIfNoSystemHotKeys();
+        QCOMPARE(hook.shown().size(), std::size_t(1));
+        QCOMPARE(hook.shown()[0].caption, QString("Information"));
+        QVERIFY(hook.shown()[0].text.contains("nicht verfügbar"));
+    }
+
+    void displayWithHotKeysSaysNothing() {
+        test::FakeWindow w;
+        MessageBoxHook hook;
+        w.form->tellIfNoSystemHotKeys();
+        QVERIFY(hook.shown().empty());
+    }
+};
+
+} // namespace
+
+QTEST_MAIN(TForm1HotKeys)
+#include "main_window_hotkeys_test.moc"

@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Fails when a file includes a header of a layer above its own (or of a sibling it may not
+# use). The libraries link only downwards too, but an inline-only header would slip past
+# the linker; this catches it at the include.
+set -euo pipefail
+cd "${1:-$(dirname "$0")/..}"
+
+declare -A allowed=(
+  [text]="text"
+  [document]="text document"
+  [capture]="text document capture"
+  [batch]="text document batch"
+  [platform]="text document capture platform"
+  [app]="text document capture batch platform app"
+  [cli]="text document batch cli"
+)
+
+status=0
+for layer in "${!allowed[@]}"; do
+  [ -d "$layer" ] || continue
+  while IFS= read -r hit; do
+    file=${hit%%:*}
+    target=$(sed -E 's/.*#include "([^/"]+)\/.*/\1/' <<<"$hit")
+    case " ${allowed[$layer]} " in
+      *" $target "*) ;;
+      *) echo "$file includes $target/, which $layer/ may not use"; status=1 ;;
+    esac
+  done < <(grep -rHE '^#include "[^/"]+/' "$layer" --include='*.h' --include='*.cpp' || true)
+done
+[ $status -eq 0 ] && echo "layers: every include points downwards"
+exit $status
