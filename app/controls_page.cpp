@@ -1,25 +1,43 @@
 #include "app/controls_page.h"
 
 #include "app/look.h"
+#include "text/display_text.h"
 #include "ui_controls_page.h"
 
 namespace quillet {
 
-ControlsPage::ControlsPage(const PageServices& services, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::ControlsPage>()), services_(services) {
+ControlsPage::ControlsPage(FolderChooser& folders, QCheckBox& hideShowBox, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::ControlsPage>()), folders_(folders) {
     ui_->setupUi(this);
     fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton1);
-    connect(ui_->SpeedButton1, &QToolButton::clicked, this, &ControlsPage::SpeedButton1Click);
+    connect(ui_->SpeedButton1, &QToolButton::clicked, this, &ControlsPage::chooseSaveFolder);
+
+    const Ui::ControlsPage& u = *ui_;
+    // clang-format off
+    const std::pair<int, QCheckBox*> byId[] = {
+        {1, u.CheckBox2},   {2, u.CheckBox3},   {3, u.CheckBox4},   {4, u.CheckBox5},
+        {5, u.CheckBox6},   {6, u.CheckBox7},   {7, u.CheckBox8},   {8, u.CheckBox10},
+        {9, u.CheckBox11},  {10, u.CheckBox9},  {11, u.CheckBox12}, {12, u.CheckBox13},
+        {13, u.CheckBox14}, {14, u.CheckBox15}, {15, &hideShowBox}, {16, u.CheckBox18},
+    };
+    // clang-format on
+    for (const auto& [id, box] : byId)
+        boxes_[static_cast<std::size_t>(id - 1)] = box;
 }
 
 ControlsPage::~ControlsPage() = default;
 
+QCheckBox& ControlsPage::hotKeyBox(int id) const {
+    return *boxes_.at(static_cast<std::size_t>(id - 1));
+}
+
 std::vector<QCheckBox*> ControlsPage::hotKeyBoxes() const {
-    const Ui::ControlsPage& u = *ui_;
-    return {u.CheckBox2,  u.CheckBox3,  u.CheckBox4,  u.CheckBox5,  u.CheckBox6,
-            u.CheckBox7,  u.CheckBox8,  u.CheckBox10, u.CheckBox11, u.CheckBox9,
-            u.CheckBox12, u.CheckBox14, u.CheckBox13, u.CheckBox15, u.CheckBox18};
+    std::vector<QCheckBox*> onThisPage;
+    for (int id : HotKeyReevaluationOrder)
+        if (isAncestorOf(&hotKeyBox(id)))
+            onThisPage.push_back(&hotKeyBox(id));
+    return onThisPage;
 }
 
 SaveSettings ControlsPage::saveSettings() const {
@@ -27,8 +45,28 @@ SaveSettings ControlsPage::saveSettings() const {
             ui_->CheckBox20->isChecked()};
 }
 
-void ControlsPage::SpeedButton1Click() {
-    ui_->Edit1->setText(services_.folders.SelectFolder());
+bool ControlsPage::isHotKeyEnabled(int id) const {
+    return id >= 1 && id <= CaptureRowCount && hotKeyBox(id).isChecked();
+}
+
+std::string ControlsPage::firstUserTag() const {
+    return toDocumentText(ui_->Edit4->text());
+}
+
+std::string ControlsPage::secondUserTag() const {
+    return toDocumentText(ui_->Edit5->text());
+}
+
+CaseOption ControlsPage::caseOption() const {
+    if (ui_->RadioButton2->isChecked())
+        return CaseOption::Upper;
+    if (ui_->RadioButton3->isChecked())
+        return CaseOption::Lower;
+    return CaseOption::Normal;
+}
+
+void ControlsPage::chooseSaveFolder() {
+    ui_->Edit1->setText(folders_.selectFolder());
 }
 
 } // namespace quillet

@@ -1,10 +1,13 @@
 #pragma once
 
-#include "app/page_services.h"
+#include "app/folder_dialog.h"
+#include "capture/capture_services.h"
+#include "capture/capture_table.h"
 #include "document/save_document.h"
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -16,27 +19,38 @@ class ControlsPage;
 
 namespace quillet {
 
-// The "Controls" page: save folder and name, the hot-key boxes and the case option.
-class ControlsPage : public QWidget, public SaveSettingsSource {
+// The "Controls" page: save folder and name, the hot-key boxes, the user's tag names and
+// the case option. It answers the capture's and the save's questions about them.
+class ControlsPage : public QWidget, public SaveSettingsSource, public CaptureOptions {
     Q_OBJECT
 public:
-    explicit ControlsPage(const PageServices& services, QWidget* parent = nullptr);
+    // `hideShowBox` is the box of Ctrl+Y, which stands on the "Textview" page.
+    ControlsPage(FolderChooser& folders, QCheckBox& hideShowBox, QWidget* parent = nullptr);
     ~ControlsPage() override;
 
     const Ui::ControlsPage& ui() const { return *ui_; }
 
-    // The fifteen boxes that switch hot keys on and off (CheckBox16 is on "Textview").
+    // The box that switches hot key `id` (1..16) on and off.
+    QCheckBox& hotKeyBox(int id) const;
+    // The fifteen boxes of this page, in the order they are re-evaluated; any change of
+    // one of them re-evaluates every registration.
     std::vector<QCheckBox*> hotKeyBoxes() const;
 
     // Edit1, Edit2, CheckBox1 and CheckBox20 as they are now.
     SaveSettings saveSettings() const override;
 
+    bool isHotKeyEnabled(int id) const override;
+    std::string firstUserTag() const override;  // Edit4
+    std::string secondUserTag() const override; // Edit5
+    CaseOption caseOption() const override;
+
 public Q_SLOTS:
-    void SpeedButton1Click();
+    void chooseSaveFolder();
 
 private:
     std::unique_ptr<Ui::ControlsPage> ui_;
-    PageServices services_;
+    FolderChooser& folders_;
+    std::array<QCheckBox*, CaptureRowCount> boxes_{}; // by identifier - 1
 };
 
 } // namespace quillet

@@ -6,16 +6,18 @@
 
 namespace quillet {
 
-DeleteTagsPage::DeleteTagsPage(const PageServices& services, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::DeleteTagsPage>()), services_(services),
-      preview_((ui_->setupUi(this), *ui_->Memo5)), progress_(*ui_->ProgressBar2) {
+DeleteTagsPage::DeleteTagsPage(FolderChooser& folders, WindowMessageBoxes& boxes, DateSource& date,
+                               QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::DeleteTagsPage>()), folders_(folders),
+      boxes_(boxes), date_(date), preview_((ui_->setupUi(this), *ui_->Memo5)),
+      progress_(*ui_->ProgressBar2) {
     fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton2);
     useMenuBackground(*ui_->Memo5);
-    connect(ui_->SpeedButton2, &QToolButton::clicked, this, &DeleteTagsPage::SpeedButton2Click);
+    connect(ui_->SpeedButton2, &QToolButton::clicked, this, &DeleteTagsPage::chooseFolder);
     connect(ui_->FileListBox1, &QListWidget::itemSelectionChanged, this,
-            &DeleteTagsPage::FileListBox1Click);
-    connect(ui_->Button3, &QPushButton::clicked, this, &DeleteTagsPage::Button3Click);
+            &DeleteTagsPage::previewSelectedFile);
+    connect(ui_->Button3, &QPushButton::clicked, this, &DeleteTagsPage::stripAllFiles);
 }
 
 DeleteTagsPage::~DeleteTagsPage() {
@@ -28,20 +30,20 @@ void DeleteTagsPage::showFolder(const QString& folder) {
     ui_->FileListBox1->setDirectory(ui_->Edit7->text());
 }
 
-void DeleteTagsPage::SpeedButton2Click() {
-    showFolder(services_.folders.SelectFolder());
+void DeleteTagsPage::chooseFolder() {
+    showFolder(folders_.selectFolder());
 }
 
-void DeleteTagsPage::FileListBox1Click() {
+void DeleteTagsPage::previewSelectedFile() {
     const QString path = ui_->FileListBox1->selectedPath();
     if (!path.isEmpty())
-        loadTextFile(path, preview_, services_.failures);
+        loadTextFile(path, preview_, boxes_);
 }
 
-void DeleteTagsPage::Button3Click() {
+void DeleteTagsPage::stripAllFiles() {
     // The list is not read again: what the user saw is what gets stripped.
-    StripFolder(ui_->FileListBox1->files(), ui_->Edit7->text(),
-                {*this, preview_, progress_, services_.boxes, services_.failures, services_.date});
+    stripFolder(ui_->FileListBox1->files(), ui_->Edit7->text(),
+                {*this, preview_, progress_, boxes_, boxes_, date_});
 }
 
 bool DeleteTagsPage::subfolderMode() const {

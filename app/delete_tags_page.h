@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/folder_dialog.h"
 #include "app/memo_text_view.h"
-#include "app/operation_adapters.h"
-#include "app/page_services.h"
+#include "app/message_boxes.h"
+#include "app/repainting_progress_bar.h"
 #include "batch/strip_folder.h"
 
 #include <QWidget>
@@ -20,7 +21,8 @@ namespace quillet {
 class DeleteTagsPage : public QWidget, private StripFolderControls {
     Q_OBJECT
 public:
-    explicit DeleteTagsPage(const PageServices& services, QWidget* parent = nullptr);
+    DeleteTagsPage(FolderChooser& folders, WindowMessageBoxes& boxes, DateSource& date,
+                   QWidget* parent = nullptr);
     ~DeleteTagsPage() override;
 
     const Ui::DeleteTagsPage& ui() const { return *ui_; }
@@ -29,9 +31,9 @@ public:
     void showFolder(const QString& folder);
 
 public Q_SLOTS:
-    void SpeedButton2Click();
-    void FileListBox1Click();
-    void Button3Click();
+    void chooseFolder();
+    void previewSelectedFile();
+    void stripAllFiles();
 
 private:
     bool subfolderMode() const override;
@@ -39,7 +41,9 @@ private:
     bool sortBeforeStripping() const override;
 
     std::unique_ptr<Ui::DeleteTagsPage> ui_;
-    PageServices services_;
+    FolderChooser& folders_;
+    WindowMessageBoxes& boxes_;
+    DateSource& date_;
     MemoTextView preview_; // Memo5, also the batch's work buffer
     RepaintingProgressBar progress_;
 };

@@ -11,7 +11,7 @@
 
 namespace quillet {
 
-QString FolderDialog::SelectFolder() {
+QString FolderDialog::selectFolder() {
     QDialog dialog(&owner_);
     dialog.setObjectName(QStringLiteral("FolderDialog"));
     dialog.setWindowTitle(QStringLiteral("Ordner suchen"));

@@ -12,7 +12,7 @@ public:
     virtual ~FolderChooser() = default;
     // The chosen folder's path in the system's own notation (a root keeps its trailing
     // separator, any other folder has none); the empty text when the user cancelled.
-    virtual QString SelectFolder() = 0;
+    virtual QString selectFolder() = 0;
 };
 
 // The program's folder dialog: modal for the whole program, the prompt "Ordner auswählen:"
@@ -21,7 +21,7 @@ public:
 class FolderDialog : public FolderChooser {
 public:
     explicit FolderDialog(QWidget& owner) : owner_(owner) {}
-    QString SelectFolder() override;
+    QString selectFolder() override;
 
 private:
     QWidget& owner_;

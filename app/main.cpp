@@ -1,6 +1,7 @@
 #include "app/look.h"
 #include "app/main_window.h"
-#include "app/notification_window.h"
+#include "quillet_version.h"
+#include "text/display_text.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -32,18 +33,13 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // The title names the program on the task bar and heads the general error box. It is
     // not set as the display name, which Qt would append to every window title.
-    QApplication::setApplicationName(QStringLiteral("Quillet d1401 (2009)"));
-    QApplication::setApplicationVersion(QStringLiteral("1.4.0.1"));
+    QApplication::setApplicationName(quillet::toDisplayText(quillet::ApplicationTitle));
+    QApplication::setApplicationVersion(quillet::toDisplayText(quillet::Version));
     QGuiApplication::setDesktopFileName(QStringLiteral("quillet"));
     QApplication::setFont(quillet::windowFont());
 
-    quillet::TForm1 form1({quillet::createPlatformBackend});
-    quillet::TForm2 form2;
-    form1.setNotificationWindow(&form2);
-    form1.show();
-    QTimer::singleShot(0, &form1, [&form1] { form1.tellIfNoSystemHotKeys(); });
-    const int result = app.exec();
-    // The notification window goes first; nothing may reach it from the main window's end.
-    form1.setNotificationWindow(nullptr);
-    return result;
+    quillet::MainWindow window({quillet::createPlatformBackend});
+    window.show();
+    QTimer::singleShot(0, &window, [&window] { window.tellIfNoSystemHotKeys(); });
+    return app.exec();
 }

@@ -10,6 +10,8 @@
 #include "app/textview_page.h"
 #include "capture/capture_dispatch.h"
 #include "capture/hotkey_registry.h"
+#include "quillet_version.h"
+#include "text/display_text.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -23,34 +25,35 @@
 
 namespace quillet {
 
-TForm1::TForm1(Environment environment)
+MainWindow::MainWindow(Environment environment)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                            Qt::WindowStaysOnTopHint),
-      waiter_(environment.waiter ? environment.waiter : &blockingWaiter_),
-      date_(environment.date ? environment.date : &localeDate_),
+      waiter_(environment.waiter ? environment.waiter : &sleepingWaiter_),
+      date_(environment.date ? environment.date : &systemDate_),
       folders_(environment.folders ? environment.folders : &folderDialog_),
-      pageControl1_(new QTabWidget(this)), textview_(new TextviewPage),
-      deleteTags_(new DeleteTagsPage(pageServices())),
-      textToXml_(new TextToXmlPage(pageServices())), controls_(new ControlsPage(pageServices())),
-      help_(new HelpPage), about_(new AboutPage) {
+      pageControl_(new QTabWidget(this)), textview_(new TextviewPage),
+      deleteTags_(new DeleteTagsPage(*folders_, boxes_, *date_)),
+      textToXml_(new TextToXmlPage(*folders_, boxes_)),
+      controls_(new ControlsPage(*folders_, textview_->hideShowBox())), help_(new HelpPage),
+      about_(new AboutPage) {
     ensureResources();
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Quillet ver. 1.4.0.1"));
+    setWindowTitle(toDisplayText(MainWindowTitle));
     setWindowIcon(QIcon(QStringLiteral(":/quillet/quillet.svg")));
     setFixedSize(610, 463);
 
-    pageControl1_->setObjectName(QStringLiteral("PageControl1"));
-    pageControl1_->setGeometry(0, 3, 610, 455);
-    pageControl1_->setDocumentMode(true);
-    pageControl1_->tabBar()->setDrawBase(false);
-    pageControl1_->addTab(textview_, QStringLiteral("Textview"));
-    pageControl1_->addTab(deleteTags_, QStringLiteral("Delete Tags"));
-    pageControl1_->addTab(textToXml_, QStringLiteral("TEXTtoXML"));
-    pageControl1_->addTab(controls_, QStringLiteral("Controls"));
-    pageControl1_->addTab(help_, QStringLiteral("Help"));
-    pageControl1_->addTab(about_, QStringLiteral("About"));
-    pageControl1_->setCurrentIndex(0);
+    pageControl_->setObjectName(QStringLiteral("PageControl1"));
+    pageControl_->setGeometry(0, 3, 610, 455);
+    pageControl_->setDocumentMode(true);
+    pageControl_->tabBar()->setDrawBase(false);
+    pageControl_->addTab(textview_, QStringLiteral("Textview"));
+    pageControl_->addTab(deleteTags_, QStringLiteral("Delete Tags"));
+    pageControl_->addTab(textToXml_, QStringLiteral("TEXTtoXML"));
+    pageControl_->addTab(controls_, QStringLiteral("Controls"));
+    pageControl_->addTab(help_, QStringLiteral("Help"));
+    pageControl_->addTab(about_, QStringLiteral("About"));
+    pageControl_->setCurrentIndex(0);
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame(QPoint(), size());
@@ -58,63 +61,72 @@ TForm1::TForm1(Environment environment)
         move(frame.topLeft());
     }
 
-    saveWindow_ =
-        std::make_unique<ControlsPageSaveWindow>(windowState_, *pageControl1_, *controls_);
     documentSaver_ = std::make_unique<DocumentSaver>(
         *controls_,
-        SaveServices{textview_->document(), notifier_, boxes_, failures_, *date_, *saveWindow_});
+        SaveServices{textview_->document(), notification_, boxes_, boxes_, *date_, *this});
     textview_->setSaveRoutine(documentSaver_.get());
     saver_ = documentSaver_.get();
 
     backend_ = environment.backend(*this);
-    backend_->setHotKeyHandler([this](int id) { WMHotKey(id); });
-    FormCreate();
+    backend_->setHotKeyHandler([this](int id) { handleHotKey(id); });
+    registerStartHotKeys(*backend_);
+    deleteTags_->showFolder(QDir::toNativeSeparators(QDir::rootPath()));
 
     // Any change of a box re-evaluates, as a click does; CheckBox16 is not among them.
     for (QCheckBox* box : controls_->hotKeyBoxes())
-        connect(box, &QCheckBox::toggled, this, &TForm1::CheckBox2Click);
+        connect(box, &QCheckBox::toggled, this, &MainWindow::syncHotKeyRegistrations);
 }
 
-TForm1::~TForm1() {
-    FormDestroy();
-}
-
-void TForm1::FormCreate() {
-    registerStartHotKeys(*backend_);
-    deleteTags_->showFolder(QDir::toNativeSeparators(QDir::rootPath()));
-}
-
-void TForm1::FormDestroy() {
+MainWindow::~MainWindow() {
     releaseHotKeys(*backend_);
 }
 
-void TForm1::CheckBox2Click() {
-    quillet::CheckBox2Click(*backend_, options_);
+void MainWindow::syncHotKeyRegistrations() {
+    quillet::syncHotKeyRegistrations(*backend_, *controls_);
 }
 
-PageServices TForm1::pageServices() {
-    return {*folders_, boxes_, failures_, *date_};
+void MainWindow::handleHotKey(int id) {
+    CaptureServices services{textview_->document(), *backend_, *backend_, *waiter_,   *date_,
+                             notification_,         boxes_,    *this,     *controls_, *saver_};
+    quillet::handleHotKey(id, services);
 }
 
-void TForm1::WMHotKey(int id) {
-    CaptureServices services{
-        textview_->document(), *backend_, *backend_, *waiter_, *date_, notifier_, failures_,
-        windowState_,          options_,  *saver_};
-    quillet::WMHotKey(id, services);
+bool MainWindow::isNormal() const {
+    return !(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized));
 }
 
-void TForm1::tellIfNoSystemHotKeys() {
+void MainWindow::minimize() {
+    showMinimized();
+}
+
+void MainWindow::restoreAndActivate() {
+    setWindowState(windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+    show();
+    activateWindow();
+    raise();
+}
+
+void MainWindow::restoreMainWindow() {
+    restoreAndActivate();
+}
+
+void MainWindow::showControlsPage() {
+    pageControl_->setCurrentWidget(controls_);
+}
+
+void MainWindow::tellIfNoSystemHotKeys() {
     if (toldAboutHotKeys_ || backend_->hasSystemHotKeys())
         return;
     toldAboutHotKeys_ = true;
-    messageDlg(this,
-               QStringLiteral("Systemweite Tastenkürzel sind auf dieser Anzeige nicht verfügbar. "
-                              "F1 bis F10, die Tasten 0 bis 4 und Strg+Y werden nicht abgefangen; "
-                              "alle anderen Funktionen stehen zur Verfügung."),
-               BoxKind::Information, {BoxButton::Ok});
+    showMessageBox(
+        this,
+        QStringLiteral("Systemweite Tastenkürzel sind auf dieser Anzeige nicht verfügbar. "
+                       "F1 bis F10, die Tasten 0 bis 4 und Strg+Y werden nicht abgefangen; "
+                       "alle anderen Funktionen stehen zur Verfügung."),
+        BoxKind::Information, {BoxButton::Ok});
 }
 
-void TForm1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     QWidget::closeEvent(event);
     // The notification window may still be up; closing the main window ends the program.
     if (event->isAccepted())

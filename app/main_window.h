@@ -1,11 +1,12 @@
 #pragma once
 
-#include "app/capture_adapters.h"
 #include "app/folder_dialog.h"
-#include "app/operation_adapters.h"
-#include "app/page_services.h"
+#include "app/message_boxes.h"
+#include "app/notification_window.h"
+#include "capture/capture_services.h"
 #include "document/save_document.h"
 #include "platform/platform.h"
+#include "text/date_text.h"
 
 #include <QWidget>
 
@@ -22,11 +23,11 @@ class DeleteTagsPage;
 class HelpPage;
 class TextToXmlPage;
 class TextviewPage;
-class TForm2;
 
-// The main window. It assembles the six pages and connects the hot keys of the platform
-// backend to the capture; each page's behaviour lives in the page's own class.
-class TForm1 : public QWidget {
+// The main window. It assembles the six pages and the notification window and connects
+// the hot keys of the platform backend to the capture; each page's behaviour lives in
+// the page's own class.
+class MainWindow : public QWidget, public MainWindowState, public SaveWindow {
     Q_OBJECT
 public:
     using BackendFactory = std::function<std::unique_ptr<PlatformBackend>(QWidget& mainWindow)>;
@@ -36,52 +37,57 @@ public:
     struct Environment {
         BackendFactory backend;
         Waiter* waiter = nullptr;         // a blocking sleep when not given
-        DateSource* date = nullptr;       // the locale's short date when not given
+        DateSource* date = nullptr;       // the system's short date when not given
         FolderChooser* folders = nullptr; // the folder dialog when not given
     };
 
-    explicit TForm1(Environment environment);
-    ~TForm1() override;
+    explicit MainWindow(Environment environment);
+    ~MainWindow() override;
 
-    void setNotificationWindow(TForm2* window) { notifier_.setWindow(window); }
     // Replaces the F10 save, which is the document saver of "Save and New"; nullptr puts
     // that one back.
     void setHotKeySaver(HotKeySaver* saver) { saver_ = saver ? saver : documentSaver_.get(); }
 
     // One hot key delivered by the backend.
-    void WMHotKey(int id);
+    void handleHotKey(int id);
 
     // Tells the user, once, when the display offers no system-wide hot keys.
     void tellIfNoSystemHotKeys();
 
-    QTabWidget& PageControl1() const { return *pageControl1_; }
+    QTabWidget& pages() const { return *pageControl_; }
+    NotificationWindow& notificationWindow() { return notification_; }
     TextviewPage& textviewPage() const { return *textview_; }
     DeleteTagsPage& deleteTagsPage() const { return *deleteTags_; }
     TextToXmlPage& textToXmlPage() const { return *textToXml_; }
     ControlsPage& controlsPage() const { return *controls_; }
 
+    // Ctrl+Y.
+    bool isNormal() const override;
+    void minimize() override;
+    void restoreAndActivate() override;
+
+    // A hot-key save without a save folder.
+    void restoreMainWindow() override;
+    void showControlsPage() override;
+
 public Q_SLOTS:
-    void CheckBox2Click();
+    void syncHotKeyRegistrations();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void FormCreate();
-    void FormDestroy();
-    PageServices pageServices();
-
     // The services come first: the pages are built with references to them.
-    BlockingWaiter blockingWaiter_;
-    LocaleDateSource localeDate_;
+    SleepingWaiter sleepingWaiter_;
+    SystemDateSource systemDate_;
     FolderDialog folderDialog_{*this};
     Waiter* waiter_;
     DateSource* date_;
     FolderChooser* folders_;
-    ErrorBoxReporter failures_{*this};
     WindowMessageBoxes boxes_{*this};
+    NotificationWindow notification_;
 
-    QTabWidget* pageControl1_;
+    QTabWidget* pageControl_;
     TextviewPage* textview_;
     DeleteTagsPage* deleteTags_;
     TextToXmlPage* textToXml_;
@@ -90,10 +96,6 @@ private:
     AboutPage* about_;
 
     std::unique_ptr<PlatformBackend> backend_;
-    WindowCaptureOptions options_{*this};
-    WindowStateSwitch windowState_{*this};
-    NotificationWindowNotifier notifier_;
-    std::unique_ptr<ControlsPageSaveWindow> saveWindow_;
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
     bool toldAboutHotKeys_ = false;

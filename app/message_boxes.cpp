@@ -1,5 +1,7 @@
 #include "app/message_boxes.h"
 
+#include "text/display_text.h"
+
 #include <QAbstractButton>
 #include <QCoreApplication>
 #include <QPushButton>
@@ -120,9 +122,26 @@ void showGeneralError(QWidget* parent, const QString& message) {
            QMessageBox::Critical, {BoxButton::Ok});
 }
 
-BoxButton messageDlg(QWidget* parent, const QString& text, BoxKind kind,
-                     const std::vector<BoxButton>& buttons) {
+BoxButton showMessageBox(QWidget* parent, const QString& text, BoxKind kind,
+                         const std::vector<BoxButton>& buttons) {
     return runBox(parent, captionOf(kind), text, iconOf(kind), buttons);
+}
+
+void WindowMessageBoxes::showError(std::string_view message) {
+    showMessageBox(&parent_, toDisplayText(message), BoxKind::Error, {BoxButton::Ok});
+}
+
+void WindowMessageBoxes::showInformation(std::string_view message) {
+    showMessageBox(&parent_, toDisplayText(message), BoxKind::Information, {BoxButton::Ok});
+}
+
+bool WindowMessageBoxes::askWarning(std::string_view question) {
+    return showMessageBox(&parent_, toDisplayText(question), BoxKind::Warning,
+                          {BoxButton::Yes, BoxButton::No}) == BoxButton::Yes;
+}
+
+void WindowMessageBoxes::showGeneralError(std::string_view message) {
+    quillet::showGeneralError(&parent_, toDisplayText(message));
 }
 
 MessageBoxHook::MessageBoxHook(std::deque<BoxButton> answers)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/services.h"
+
 #include <QMessageBox>
 #include <QString>
 #include <QStringList>
@@ -20,8 +22,23 @@ void showGeneralError(QWidget* parent, const QString& message);
 
 // A box of one kind with German title and buttons. Returns the button pressed; closing
 // the box without a button gives the escape button's answer.
-BoxButton messageDlg(QWidget* parent, const QString& text, BoxKind kind,
-                     const std::vector<BoxButton>& buttons);
+BoxButton showMessageBox(QWidget* parent, const QString& text, BoxKind kind,
+                         const std::vector<BoxButton>& buttons);
+
+// The operations' message boxes and the general error box, shown over one window; texts
+// come as Windows-1252 document bytes.
+class WindowMessageBoxes : public MessageBoxes, public FailureReporter {
+public:
+    explicit WindowMessageBoxes(QWidget& parent) : parent_(parent) {}
+
+    void showError(std::string_view message) override;
+    void showInformation(std::string_view message) override;
+    bool askWarning(std::string_view question) override;
+    void showGeneralError(std::string_view message) override;
+
+private:
+    QWidget& parent_;
+};
 
 // What a box would have shown; recorded instead of showing it while the hook is active.
 struct ShownBox {

@@ -1,5 +1,7 @@
 #include "app/notification_window.h"
 
+#include "text/display_text.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMoveEvent>
@@ -9,11 +11,11 @@
 
 namespace quillet {
 
-TForm2::TForm2(QWidget* parent)
+NotificationWindow::NotificationWindow(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
                           Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      label1_(new QLabel(this)), timer1_(new QTimer(this)) {
+      label_(new QLabel(this)), hideTimer_(new QTimer(this)) {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Information.."));
     setFixedSize(350, 45);
@@ -23,66 +25,70 @@ TForm2::TForm2(QWidget* parent)
     setBackgroundRole(QPalette::Button);
     setAutoFillBackground(true);
 
-    label1_->setObjectName(QStringLiteral("Label1"));
+    label_->setObjectName(QStringLiteral("Label1"));
     QFont::insertSubstitutions(QStringLiteral("Times New Roman"),
                                {QStringLiteral("Liberation Serif"), QStringLiteral("Nimbus Roman"),
                                 QStringLiteral("Times"), QStringLiteral("DejaVu Serif")});
     QFont font(QStringLiteral("Times New Roman"));
     font.setPixelSize(27);
     font.setBold(true);
-    label1_->setFont(font);
-    label1_->setForegroundRole(QPalette::WindowText);
-    label1_->move(8, 8);
-    label1_->setText(QStringLiteral("Datei gespeichert..."));
-    label1_->adjustSize();
+    label_->setFont(font);
+    label_->setForegroundRole(QPalette::WindowText);
+    label_->move(8, 8);
+    label_->setText(QStringLiteral("Datei gespeichert..."));
+    label_->adjustSize();
 
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(700);
-    connect(timer1_, &QTimer::timeout, this, &TForm2::Timer1Timer);
+    hideTimer_->setObjectName(QStringLiteral("Timer1"));
+    hideTimer_->setInterval(700);
+    connect(hideTimer_, &QTimer::timeout, this, &NotificationWindow::onHideTimerTick);
 }
 
-void TForm2::ShowNotification(const QString& text) {
-    label1_->setText(text);
-    label1_->adjustSize();
+void NotificationWindow::showNotification(std::string_view statusText) {
+    showText(toDisplayText(statusText));
+}
+
+void NotificationWindow::showText(const QString& text) {
+    label_->setText(text);
+    label_->adjustSize();
     show();
     raise();
 }
 
-void TForm2::showEvent(QShowEvent* event) {
+void NotificationWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     // Spontaneous show events come from the window system (e.g. a desktop switch), not
     // from the window becoming visible.
     if (!event->spontaneous())
-        FormShow();
+        placeAndStartHideTimer();
 }
 
-void TForm2::placeInCorner() {
+void NotificationWindow::placeInCorner() {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
     const QRect outer = frameGeometry();
     if (outer.bottomRight() != screen.bottomRight())
         move(screen.right() + 1 - outer.width(), screen.bottom() + 1 - outer.height());
 }
 
-void TForm2::moveEvent(QMoveEvent* event) {
+void NotificationWindow::moveEvent(QMoveEvent* event) {
     QWidget::moveEvent(event);
     // The window manager adds its frame only after the first show; until the first tick
     // the window follows it back into the corner.
-    if (ticks_ == 0 && timer1_->isActive() && isVisible())
+    if (ticks_ == 0 && hideTimer_->isActive() && isVisible())
         placeInCorner();
 }
 
-void TForm2::FormShow() {
+void NotificationWindow::placeAndStartHideTimer() {
     placeInCorner();
     ticks_ = 0;
     // Enabling a running timer does not restart its period.
-    if (!timer1_->isActive())
-        timer1_->start();
+    if (!hideTimer_->isActive())
+        hideTimer_->start();
 }
 
-void TForm2::Timer1Timer() {
+void NotificationWindow::onHideTimerTick() {
     ++ticks_;
     if (ticks_ == 2) {
-        timer1_->stop();
+        hideTimer_->stop();
         close();
     }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "text/services.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -10,30 +12,32 @@ namespace quillet {
 // The notification window: one line of large text in the bottom-right corner of the
 // screen, gone on the timer's second tick. It never takes the keyboard focus, so the
 // next copy keystroke still reaches the program the user reads in.
-class TForm2 : public QWidget {
+class NotificationWindow : public QWidget, public Notifier {
     Q_OBJECT
 public:
-    explicit TForm2(QWidget* parent = nullptr);
+    explicit NotificationWindow(QWidget* parent = nullptr);
 
-    void ShowNotification(const QString& text);
+    // A status text in document bytes, as the operations give it.
+    void showNotification(std::string_view statusText) override;
+    void showText(const QString& text);
 
-    QLabel* Label1() const { return label1_; }
-    QTimer* Timer1() const { return timer1_; }
+    QLabel* label() const { return label_; }
+    QTimer* hideTimer() const { return hideTimer_; }
     int tickCount() const { return ticks_; }
 
 public Q_SLOTS:
-    void Timer1Timer();
+    void onHideTimerTick();
 
 protected:
     void showEvent(QShowEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
 
 private:
-    void FormShow();
+    void placeAndStartHideTimer();
     void placeInCorner();
 
-    QLabel* label1_;
-    QTimer* timer1_;
+    QLabel* label_;
+    QTimer* hideTimer_;
     int ticks_ = 0;
 };
 

@@ -9,18 +9,18 @@
 
 namespace quillet {
 
-TextToXmlPage::TextToXmlPage(const PageServices& services, QWidget* parent)
-    : QWidget(parent), ui_(std::make_unique<Ui::TextToXmlPage>()), services_(services),
+TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent), ui_(std::make_unique<Ui::TextToXmlPage>()), folders_(folders), boxes_(boxes),
       preview_((ui_->setupUi(this), *ui_->Memo6)), progress_(*ui_->ProgressBar1) {
     fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton3);
     giveFolderIcon(*ui_->SpeedButton4);
     useMenuBackground(*ui_->Memo6);
-    connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TextToXmlPage::SpeedButton3Click);
-    connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TextToXmlPage::SpeedButton4Click);
+    connect(ui_->SpeedButton3, &QToolButton::clicked, this, &TextToXmlPage::chooseSourceFolder);
+    connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TextToXmlPage::chooseTargetFolder);
     connect(ui_->FileListBox2, &QListWidget::itemSelectionChanged, this,
-            &TextToXmlPage::FileListBox2Click);
-    connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::Button5Click);
+            &TextToXmlPage::previewSelectedFile);
+    connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::exportFolder);
 }
 
 TextToXmlPage::~TextToXmlPage() {
@@ -28,29 +28,29 @@ TextToXmlPage::~TextToXmlPage() {
     QObject::disconnect(ui_->FileListBox2, nullptr, this, nullptr);
 }
 
-void TextToXmlPage::SpeedButton3Click() {
-    const QString folder = services_.folders.SelectFolder();
+void TextToXmlPage::chooseSourceFolder() {
+    const QString folder = folders_.selectFolder();
     ui_->Edit8->setText(folder);
     ui_->FileListBox2->setDirectory(folder);
     progress_.setPosition(0);
 }
 
-void TextToXmlPage::SpeedButton4Click() {
-    ui_->Edit9->setText(services_.folders.SelectFolder());
+void TextToXmlPage::chooseTargetFolder() {
+    ui_->Edit9->setText(folders_.selectFolder());
 }
 
-void TextToXmlPage::FileListBox2Click() {
+void TextToXmlPage::previewSelectedFile() {
     const QString path = ui_->FileListBox2->selectedPath();
     if (!path.isEmpty())
-        loadTextFile(path, preview_, services_.failures);
+        loadTextFile(path, preview_, boxes_);
 }
 
-void TextToXmlPage::Button5Click() {
+void TextToXmlPage::exportFolder() {
     // The records are streamed to the file; the hidden work views Memo7 and Memo8 stay
     // unused, so a large export does not pass through two text controls.
-    ExportToXml(ui_->Edit8->text(), ui_->FileListBox2->files(), ui_->Edit9->text(),
+    exportToXml(ui_->Edit8->text(), ui_->FileListBox2->files(), ui_->Edit9->text(),
                 findSchemaTemplate(QCoreApplication::applicationDirPath()),
-                {progress_, services_.boxes, services_.failures});
+                {progress_, boxes_, boxes_});
 }
 
 } // namespace quillet

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "app/folder_dialog.h"
 #include "app/memo_text_view.h"
-#include "app/operation_adapters.h"
-#include "app/page_services.h"
+#include "app/message_boxes.h"
+#include "app/repainting_progress_bar.h"
 
 #include <QWidget>
 
@@ -19,20 +20,21 @@ namespace quillet {
 class TextToXmlPage : public QWidget {
     Q_OBJECT
 public:
-    explicit TextToXmlPage(const PageServices& services, QWidget* parent = nullptr);
+    TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, QWidget* parent = nullptr);
     ~TextToXmlPage() override;
 
     const Ui::TextToXmlPage& ui() const { return *ui_; }
 
 public Q_SLOTS:
-    void SpeedButton3Click();
-    void SpeedButton4Click();
-    void FileListBox2Click();
-    void Button5Click();
+    void chooseSourceFolder();
+    void chooseTargetFolder();
+    void previewSelectedFile();
+    void exportFolder();
 
 private:
     std::unique_ptr<Ui::TextToXmlPage> ui_;
-    PageServices services_;
+    FolderChooser& folders_;
+    WindowMessageBoxes& boxes_;
     MemoTextView preview_; // Memo6
     RepaintingProgressBar progress_;
 };

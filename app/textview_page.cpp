@@ -12,27 +12,31 @@ TextviewPage::TextviewPage(QWidget* parent)
     : QWidget(parent), ui_(std::make_unique<Ui::TextviewPage>()),
       document_((ui_->setupUi(this), *ui_->Memo1)) {
     fitCaptions(*this);
-    connect(ui_->Button6, &QPushButton::clicked, this, &TextviewPage::Button6Click);
-    connect(ui_->Button4, &QPushButton::clicked, this, &TextviewPage::Button4Click);
-    connect(ui_->Button2, &QPushButton::clicked, this, &TextviewPage::Button2Click);
-    connect(ui_->Button1, &QPushButton::clicked, this, &TextviewPage::Button1Click);
+    connect(ui_->Button6, &QPushButton::clicked, this, &TextviewPage::cleanDocument);
+    connect(ui_->Button4, &QPushButton::clicked, this, &TextviewPage::sortDocument);
+    connect(ui_->Button2, &QPushButton::clicked, this, &TextviewPage::clearDocument);
+    connect(ui_->Button1, &QPushButton::clicked, this, &TextviewPage::saveAndNew);
 }
 
 TextviewPage::~TextviewPage() = default;
 
-void TextviewPage::Button6Click() {
-    document_.setText(CleanText(document_.text()));
+QCheckBox& TextviewPage::hideShowBox() const {
+    return *ui_->CheckBox16;
 }
 
-void TextviewPage::Button4Click() {
-    document_.setText(SortTags(document_.text()));
+void TextviewPage::cleanDocument() {
+    document_.setText(cleanText(document_.text()));
 }
 
-void TextviewPage::Button2Click() {
+void TextviewPage::sortDocument() {
+    document_.setText(sortTags(document_.text()));
+}
+
+void TextviewPage::clearDocument() {
     document_.setText({});
 }
 
-void TextviewPage::Button1Click() {
+void TextviewPage::saveAndNew() {
     if (saver_)
         saver_->saveFromButton();
 }

@@ -6,6 +6,8 @@
 
 #include <memory>
 
+class QCheckBox;
+
 namespace Ui {
 class TextviewPage;
 }
@@ -23,15 +25,17 @@ public:
 
     TextView& document() { return document_; }
     const Ui::TextviewPage& ui() const { return *ui_; }
+    // CheckBox16: whether Ctrl+Y hides and shows the window.
+    QCheckBox& hideShowBox() const;
 
     // What "Save and New" runs; the main window hands it over once it is built.
     void setSaveRoutine(DocumentSaver* saver) { saver_ = saver; }
 
 public Q_SLOTS:
-    void Button6Click();
-    void Button4Click();
-    void Button2Click();
-    void Button1Click();
+    void cleanDocument();
+    void sortDocument();
+    void clearDocument();
+    void saveAndNew();
 
 private:
     std::unique_ptr<Ui::TextviewPage> ui_;

@@ -15,7 +15,7 @@ QString untaggedFolderPath(const QString& folderText, std::string_view date, int
            u'_' + QString::number(count);
 }
 
-BatchOutcome StripFolder(const TextFileList& list, const QString& folderText,
+BatchOutcome stripFolder(const TextFileList& list, const QString& folderText,
                          const StripFolderServices& s) {
     const int count = list.count();
     if (count == 0) {
@@ -40,8 +40,8 @@ BatchOutcome StripFolder(const TextFileList& list, const QString& folderText,
         s.progress.setPosition(0);
 
         if (s.controls.sortBeforeStripping() && work.find('{') != std::string::npos)
-            work = SortTags(work);
-        work = StripTags(work);
+            work = sortTags(work);
+        work = stripTags(work);
         s.workBuffer.setText(work);
 
         QString target = source;

@@ -44,7 +44,7 @@ QString untaggedFolderPath(const QString& folderText, std::string_view date, int
 
 // Strips the tags from every file of the list, in the list's order, into the untagged
 // subfolder of `folderText` (Edit7) or over the files themselves.
-BatchOutcome StripFolder(const TextFileList& list, const QString& folderText,
+BatchOutcome stripFolder(const TextFileList& list, const QString& folderText,
                          const StripFolderServices& services);
 
 } // namespace quillet

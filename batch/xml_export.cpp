@@ -114,7 +114,7 @@ QString findSchemaTemplate(const QString& executableFolder) {
 namespace {
 
 bool writeUtf8Line(QSaveFile& file, std::string_view asciiLine) {
-    std::string line = ConvertToUtf8(asciiLine);
+    std::string line = convertToUtf8(asciiLine);
     line += crLf;
     return file.write(line.data(), static_cast<qint64>(line.size())) ==
            static_cast<qint64>(line.size());
@@ -122,7 +122,7 @@ bool writeUtf8Line(QSaveFile& file, std::string_view asciiLine) {
 
 } // namespace
 
-XmlExportResult ExportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
+XmlExportResult exportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
                             const QString& targetFolderText, const QString& schemaTemplate,
                             const XmlExportServices& s) {
     if (!QFileInfo(sourceFolderText).isDir()) {

@@ -76,7 +76,7 @@ struct XmlExportResult {
 // Exports every file of the source list as one record into XML.xml in a new folder
 // XML<n> of the target folder, with a copy of the schema template beside it. XML.xml
 // appears only when the export is complete.
-XmlExportResult ExportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
+XmlExportResult exportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
                             const QString& targetFolderText, const QString& schemaTemplate,
                             const XmlExportServices& services);
 

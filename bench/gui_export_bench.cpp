@@ -24,7 +24,7 @@ namespace {
 class GivenFolders : public FolderChooser {
 public:
     explicit GivenFolders(std::deque<QString> folders) : folders_(std::move(folders)) {}
-    QString SelectFolder() override {
+    QString selectFolder() override {
         QString folder = folders_.empty() ? QString() : folders_.front();
         if (!folders_.empty())
             folders_.pop_front();
@@ -49,10 +49,10 @@ int main(int argc, char** argv) {
     const QString target = QString::fromLocal8Bit(argv[2]);
 
     GivenFolders folders({source, target});
-    TForm1 form(
+    MainWindow form(
         {[](QWidget& window) { return makeNoneBackend(window); }, nullptr, nullptr, &folders});
     form.show();
-    form.PageControl1().setCurrentIndex(2); // "TEXTtoXML", so that the progress bar paints
+    form.pages().setCurrentIndex(2); // "TEXTtoXML", so that the progress bar paints
     QApplication::processEvents();
 
     MessageBoxHook boxes; // answers the completion box, and records what it said

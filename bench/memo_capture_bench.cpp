@@ -30,8 +30,8 @@ class BenchBackend : public PlatformBackend {
 public:
     bool hasSystemHotKeys() const override { return true; }
     void setHotKeyHandler(HotKeyHandler) override {}
-    bool RegisterHotKey(int, unsigned, unsigned) override { return true; }
-    bool UnregisterHotKey(int) override { return true; }
+    bool registerHotKey(int, unsigned, unsigned) override { return true; }
+    bool unregisterHotKey(int) override { return true; }
     void sendCopyKeystroke() override {}
     ClipboardText readText() override {
         return {ClipboardText::Status::Text, "Ein neuer Satz mit Umlauten: \xE4\xF6\xFC."};
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
     const int runs = argc > 2 ? std::atoi(argv[2]) : 20;
 
     NoWait noWait;
-    TForm1 form({[](QWidget&) { return std::make_unique<BenchBackend>(); }, &noWait});
+    MainWindow form({[](QWidget&) { return std::make_unique<BenchBackend>(); }, &noWait});
     form.findChild<QCheckBox*>("CheckBox12")->setChecked(true);
     form.show();
     auto* memo = form.findChild<QPlainTextEdit*>("Memo1");
@@ -107,15 +107,15 @@ int main(int argc, char** argv) {
                 qPrintable(QGuiApplication::platformName()), doc.size(),
                 double(load.nsecsElapsed()) / 1e6, runs);
 
-    const double merge = msPerRun(runs, [&] { form.WMHotKey(4); });
-    const double section = msPerRun(runs, [&] { form.WMHotKey(1); });
-    const double untagged = msPerRun(runs, [&] { form.WMHotKey(11); });
+    const double merge = msPerRun(runs, [&] { form.handleHotKey(4); });
+    const double section = msPerRun(runs, [&] { form.handleHotKey(1); });
+    const double untagged = msPerRun(runs, [&] { form.handleHotKey(11); });
     const std::string clip = "Ein neuer Satz mit Umlauten: \xE4\xF6\xFC.";
     const double wholeMerge =
-        msPerRun(runs, [&] { InsertTagged(whole, "TEXT", clip, CaseOption::Normal); });
+        msPerRun(runs, [&] { insertTagged(whole, "TEXT", clip, CaseOption::Normal); });
     const double wholeAppend = msPerRun(runs, [&] {
-        AppendLine(whole, clip);
-        AppendLine(whole, "");
+        appendLine(whole, clip);
+        appendLine(whole, "");
     });
 
     std::printf("%-40s %10s %14s\n", "capture (waits faked out)", "edit ms", "whole text ms");

@@ -14,7 +14,7 @@ constexpr std::string_view clipboardFailure = "Zwischenablage kann nicht ge\xF6"
 
 // Waits for the other program's copy, then reads its text. Empty when the clipboard holds
 // no text; reports and gives up the whole hot key when the clipboard cannot be opened.
-std::optional<std::string> ReadClipboardText(CaptureServices& s, bool& failed) {
+std::optional<std::string> readClipboardText(CaptureServices& s, bool& failed) {
     s.waiter.sleepMs(ClipboardWaitMs);
     ClipboardText clip = s.clipboard.readText();
     if (clip.status == ClipboardText::Status::CannotOpen) {
@@ -29,10 +29,10 @@ std::optional<std::string> ReadClipboardText(CaptureServices& s, bool& failed) {
 
 std::string tagNameOf(const CaptureRow& row, const CaptureOptions& options) {
     switch (row.tagSource) {
-    case TagSource::Edit4:
-        return options.edit4();
-    case TagSource::Edit5:
-        return options.edit5();
+    case TagSource::FirstUserTag:
+        return options.firstUserTag();
+    case TagSource::SecondUserTag:
+        return options.secondUserTag();
     case TagSource::Fixed:
     case TagSource::None:
         break;
@@ -49,7 +49,7 @@ void hideOrShow(MainWindowState& window) {
 
 } // namespace
 
-void WMHotKey(int id, CaptureServices& s) {
+void handleHotKey(int id, CaptureServices& s) {
     s.keystroke.sendCopyKeystroke();
     s.waiter.sleepMs(KeystrokeWaitMs);
 
@@ -57,25 +57,25 @@ void WMHotKey(int id, CaptureServices& s) {
     if (!row)
         return;
     std::string status;
-    const bool checked = s.options.isChecked(row->checkBox);
+    const bool checked = s.options.isHotKeyEnabled(row->id);
 
     if (checked) {
         bool failed = false;
         switch (row->action) {
         case CaptureAction::Tagged:
-            if (auto text = ReadClipboardText(s, failed)) {
-                InsertTagged(s.view, tagNameOf(*row, s.options), *text, s.options.caseOption());
+            if (auto text = readClipboardText(s, failed)) {
+                insertTagged(s.view, tagNameOf(*row, s.options), *text, s.options.caseOption());
                 status = row->status;
             }
             break;
         case CaptureAction::Date:
-            InsertTagged(s.view, row->tag, s.date.todayShortDate(), s.options.caseOption());
+            insertTagged(s.view, row->tag, s.date.todayShortDate(), s.options.caseOption());
             status = row->status;
             break;
         case CaptureAction::Untagged:
-            if (auto text = ReadClipboardText(s, failed)) {
-                AppendLine(s.view, *text);
-                AppendLine(s.view, "");
+            if (auto text = readClipboardText(s, failed)) {
+                appendLine(s.view, *text);
+                appendLine(s.view, "");
                 status = row->status;
             }
             break;
@@ -94,7 +94,7 @@ void WMHotKey(int id, CaptureServices& s) {
     }
 
     if (row->action != CaptureAction::HideShow)
-        s.notifier.ShowNotification(status);
+        s.notifier.showNotification(status);
 }
 
 } // namespace quillet

@@ -23,7 +23,7 @@ inline constexpr int KeystrokeWaitMs = 20;
 inline constexpr int ClipboardWaitMs = 300;
 
 // Handles one hot key: the copy keystroke first, then the action of the identifier's row
-// when its check box is checked, then the notification (except for hide and show).
-void WMHotKey(int id, CaptureServices& services);
+// when the user has it switched on, then the notification (except for hide and show).
+void handleHotKey(int id, CaptureServices& services);
 
 } // namespace quillet

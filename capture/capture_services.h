@@ -43,21 +43,23 @@ public:
     virtual void restoreAndActivate() = 0;
 };
 
-// The options of the "Controls" and "Textview" pages, read at the moment of use.
+// The user's capture options, read at the moment of use.
 class CaptureOptions {
 public:
     virtual ~CaptureOptions() = default;
-    virtual bool isChecked(std::string_view checkBoxName) const = 0;
-    virtual std::string edit4() const = 0; // Windows-1252
-    virtual std::string edit5() const = 0;
+    // Whether the user wants hot key `id` (1..16) in force.
+    virtual bool isHotKeyEnabled(int id) const = 0;
+    // The tag names the user typed for F8 and F9, as Windows-1252 text.
+    virtual std::string firstUserTag() const = 0;
+    virtual std::string secondUserTag() const = 0;
     virtual CaseOption caseOption() const = 0;
 };
 
 class HotKeyService {
 public:
     virtual ~HotKeyService() = default;
-    virtual bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
-    virtual bool UnregisterHotKey(int id) = 0;
+    virtual bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+    virtual bool unregisterHotKey(int id) = 0;
 };
 
 } // namespace quillet

@@ -9,22 +9,22 @@ using S = TagSource;
 
 // clang-format off
 constexpr std::array<CaptureRow, CaptureRowCount> table{{
-    {1, "F1", "CheckBox2", "Tag first titel (Obertitel) - [F1]", A::Tagged, S::Fixed, "OBERTITEL", "Obertitel kopiert..", 0, 0x70, true},
-    {2, "F2", "CheckBox3", "Tag main titel (Titel) - [F2]", A::Tagged, S::Fixed, "TITEL", "Titel kopiert..", 0, 0x71, true},
-    {3, "F3", "CheckBox4", "Tag second titel (Untertitel) - [F3]", A::Tagged, S::Fixed, "UNTERTITEL", "Untertitel kopiert..", 0, 0x72, true},
-    {4, "F4", "CheckBox5", "Tag Text - [F4]", A::Tagged, S::Fixed, "TEXT", "Text kopiert..", 0, 0x73, true},
-    {5, "F5", "CheckBox6", "Tag Date (Erscheinungsdatum) - [F5]", A::Tagged, S::Fixed, "E_DATUM", "Erscheinungsdatum kopiert..", 0, 0x74, true},
-    {6, "F6", "CheckBox7", "Tag current date (Aufnahmedatum) - [F6]", A::Date, S::Fixed, "A_DATUM", "Aufnahmedatum eingef\xFCgt..", 0, 0x75, true},
-    {7, "F7", "CheckBox8", "Tag subject (Thema) - [F7]", A::Tagged, S::Fixed, "THEMA", "Thema kopiert..", 0, 0x76, true},
-    {8, "F8", "CheckBox10", "Tag - [strg] + [F8]", A::Tagged, S::Edit4, "", "Individuellen Tag kopiert..", 0, 0x77, false},
-    {9, "F9", "CheckBox11", "Tag - [strg] + [F9]", A::Tagged, S::Edit5, "", "Individuellen Tag kopiert..", 0, 0x78, false},
-    {10, "F10", "CheckBox9", "Save current document / New document - [F10]", A::Save, S::None, "", "", 0, 0x79, true},
-    {11, "0", "CheckBox12", "Copy text without tagging - [0]", A::Untagged, S::None, "", "Reinen Text angef\xFCgt..", 0, 0x30, false},
-    {12, "2", "CheckBox13", "Tag author (Autor) - [2]", A::Tagged, S::Fixed, "AUTOR", "AutorIn kopiert..", 0, 0x32, true},
-    {13, "1", "CheckBox14", "Tag Source (Textquelle) - [1]", A::Tagged, S::Fixed, "QUELLE", "Quelle kopiert..", 0, 0x31, true},
-    {14, "3", "CheckBox15", "Tag medium (Medium) - [3]", A::Tagged, S::Fixed, "MEDIUM", "Medium kopiert..", 0, 0x33, true},
-    {15, "Ctrl+Y", "CheckBox16", "Hide / Show Textview - [strg] + [y]", A::HideShow, S::None, "", "", ModControl, 0x59, true},
-    {16, "4", "CheckBox18", "Tag Page (Seitenzahl) - [4]", A::Tagged, S::Fixed, "SEITE", "Seitenzahl kopiert..", 0, 0x34, true},
+    {1, "F1", A::Tagged, S::Fixed, "OBERTITEL", "Obertitel kopiert..", 0, 0x70, true},
+    {2, "F2", A::Tagged, S::Fixed, "TITEL", "Titel kopiert..", 0, 0x71, true},
+    {3, "F3", A::Tagged, S::Fixed, "UNTERTITEL", "Untertitel kopiert..", 0, 0x72, true},
+    {4, "F4", A::Tagged, S::Fixed, "TEXT", "Text kopiert..", 0, 0x73, true},
+    {5, "F5", A::Tagged, S::Fixed, "E_DATUM", "Erscheinungsdatum kopiert..", 0, 0x74, true},
+    {6, "F6", A::Date, S::Fixed, "A_DATUM", "Aufnahmedatum eingef\xFCgt..", 0, 0x75, true},
+    {7, "F7", A::Tagged, S::Fixed, "THEMA", "Thema kopiert..", 0, 0x76, true},
+    {8, "F8", A::Tagged, S::FirstUserTag, "", "Individuellen Tag kopiert..", 0, 0x77, false},
+    {9, "F9", A::Tagged, S::SecondUserTag, "", "Individuellen Tag kopiert..", 0, 0x78, false},
+    {10, "F10", A::Save, S::None, "", "", 0, 0x79, true},
+    {11, "0", A::Untagged, S::None, "", "Reinen Text angef\xFCgt..", 0, 0x30, false},
+    {12, "2", A::Tagged, S::Fixed, "AUTOR", "AutorIn kopiert..", 0, 0x32, true},
+    {13, "1", A::Tagged, S::Fixed, "QUELLE", "Quelle kopiert..", 0, 0x31, true},
+    {14, "3", A::Tagged, S::Fixed, "MEDIUM", "Medium kopiert..", 0, 0x33, true},
+    {15, "Ctrl+Y", A::HideShow, S::None, "", "", ModControl, 0x59, true},
+    {16, "4", A::Tagged, S::Fixed, "SEITE", "Seitenzahl kopiert..", 0, 0x34, true},
 }};
 // clang-format on
 

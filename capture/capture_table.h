@@ -8,19 +8,19 @@ namespace quillet {
 // What a hot key does once its check box lets it through.
 enum class CaptureAction { Tagged, Date, Untagged, Save, HideShow };
 
-// Where a tagged capture gets its tag name: a fixed name, or one of the two name fields.
-enum class TagSource { None, Fixed, Edit4, Edit5 };
+// Where a tagged capture gets its tag name: a fixed name, or one of the two names the user
+// types in.
+enum class TagSource { None, Fixed, FirstUserTag, SecondUserTag };
 
 // Modifier value of a hot-key registration (the Win32 MOD_CONTROL value).
 inline constexpr unsigned ModControl = 2;
 
-// One row of the capture table: identifier, key, check box, action, tag and status text,
-// plus how the key is registered with the system.
+// One row of the capture table: identifier, key, action, tag and status text, plus how
+// the key is registered with the system. Whether a row is in force is the user's choice,
+// asked for by identifier.
 struct CaptureRow {
     int id;
     std::string_view key;
-    std::string_view checkBox;
-    std::string_view caption;
     CaptureAction action;
     TagSource tagSource;
     std::string_view tag; // fixed tag name; empty unless tagSource is Fixed
@@ -37,5 +37,10 @@ const std::array<CaptureRow, CaptureRowCount>& captureTable();
 
 // The row of a hot-key identifier, or nullptr outside 1..16.
 const CaptureRow* findCaptureRow(int id);
+
+// The order in which every row's registration is brought in line with the user's choice:
+// the order of the boxes on the page, where key 1 (13) comes before key 2 (12).
+inline constexpr std::array<int, CaptureRowCount> HotKeyReevaluationOrder{
+    1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 13, 12, 14, 15, 16};
 
 } // namespace quillet

@@ -4,14 +4,14 @@
 
 namespace quillet {
 
-// FormCreate: registers the keys whose boxes start checked, in ascending identifier order.
+// At start: registers the keys that start switched on, in ascending identifier order.
 void registerStartHotKeys(HotKeyService& service);
 
-// The click handler shared by the hot-key boxes of the "Controls" page: brings every
-// registration in line with its box, whichever box was clicked.
-void CheckBox2Click(HotKeyService& service, const CaptureOptions& options);
+// After any change of the user's choice: brings every registration in line with it, in
+// the reevaluation order, whichever key was switched.
+void syncHotKeyRegistrations(HotKeyService& service, const CaptureOptions& options);
 
-// FormDestroy: releases identifiers 1 to 16, whatever their state.
+// At exit: releases identifiers 1 to 16, whatever their state.
 void releaseHotKeys(HotKeyService& service);
 
 } // namespace quillet

@@ -18,7 +18,7 @@ std::string applyCaseOption(std::string_view text, CaseOption option) {
     return result;
 }
 
-void InsertTagged(TextView& view, std::string_view tagName, std::string_view text,
+void insertTagged(TextView& view, std::string_view tagName, std::string_view text,
                   CaseOption option) {
     const std::string content = applyCaseOption(text, option);
     const std::string closing = closingMarker(tagName);
@@ -32,8 +32,8 @@ void InsertTagged(TextView& view, std::string_view tagName, std::string_view tex
 
     std::string line = openingMarker(tagName);
     line.append(content).append(closing);
-    AppendLine(view, line);
-    AppendLine(view, "");
+    appendLine(view, line);
+    appendLine(view, "");
 }
 
 } // namespace quillet

@@ -15,7 +15,7 @@ std::string applyCaseOption(std::string_view text, CaseOption option);
 
 // Puts a captured text under a tag: merged directly before the first closing marker of
 // the tag when there is one, otherwise appended as a new section and an empty line.
-void InsertTagged(TextView& view, std::string_view tagName, std::string_view text,
+void insertTagged(TextView& view, std::string_view tagName, std::string_view text,
                   CaseOption option);
 
 } // namespace quillet

@@ -151,7 +151,7 @@ int runStripFolder(std::span<char*> args) {
     NoView buffer;
     SystemDateSource date;
     const StripFolderServices services{controls, buffer, progress, messages, messages, date};
-    return exitCode(StripFolder(list, pathArgument(folder), services));
+    return exitCode(stripFolder(list, pathArgument(folder), services));
 }
 
 int runExport(std::span<char*> args) {
@@ -176,7 +176,7 @@ int runExport(std::span<char*> args) {
     TerminalMessages messages(progress);
     const XmlExportServices services{progress, messages, messages};
     const XmlExportResult result =
-        ExportToXml(source, list, pathArgument(args[1]),
+        exportToXml(source, list, pathArgument(args[1]),
                     findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
     return exitCode(result.outcome);
 }

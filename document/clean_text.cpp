@@ -227,7 +227,7 @@ void CleanTextStream::finish(std::string& out) {
     pipeline_->chain.finish();
 }
 
-std::string CleanText(std::string_view text) {
+std::string cleanText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     CleanTextStream stream;

@@ -8,10 +8,10 @@ namespace quillet {
 
 // Joins the lines of paragraphs, halves doubled spaces and removes a hyphen before a
 // paragraph break: nine replacements, each over the result of the one before.
-std::string CleanText(std::string_view text);
+std::string cleanText(std::string_view text);
 
 // The same cleaning over a text that arrives in pieces; the output of all pieces plus
-// finish() equals CleanText of the whole text.
+// finish() equals cleanText of the whole text.
 class CleanTextStream {
 public:
     CleanTextStream();

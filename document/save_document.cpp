@@ -14,13 +14,13 @@ QString savePath(const QString& folder, const QString& middle, int number) {
            QStringLiteral(".txt");
 }
 
-SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& s) {
+SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& s) {
     const bool hotKey = mode == SaveMode::HotKey;
     std::string text = s.view.text();
     if (text.empty()) {
         if (hotKey)
             return {SaveOutcome::NothingToSave, std::string(StatusNothingToSave), {}};
-        s.notifier.ShowNotification(StatusNothingToSave);
+        s.notifier.showNotification(StatusNothingToSave);
         return {SaveOutcome::NothingToSave, {}, {}};
     }
 
@@ -38,7 +38,7 @@ SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
         middle += fileNameSafeDate(s.date.todayShortDate());
 
     if (hotKey && settings.cleanBeforeSaving) {
-        text = CleanText(text);
+        text = cleanText(text);
         s.view.setText(text);
     }
 
@@ -59,14 +59,14 @@ SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
 }
 
 std::optional<std::string> DocumentSaver::saveFromHotKey() {
-    SaveResult result = SaveDocument(SaveMode::HotKey, settings_.saveSettings(), services_);
+    SaveResult result = saveDocument(SaveMode::HotKey, settings_.saveSettings(), services_);
     if (result.outcome == SaveOutcome::CannotCreate)
         return std::nullopt;
     return std::move(result.statusText);
 }
 
 void DocumentSaver::saveFromButton() {
-    SaveDocument(SaveMode::Button, settings_.saveSettings(), services_);
+    saveDocument(SaveMode::Button, settings_.saveSettings(), services_);
 }
 
 } // namespace quillet

@@ -73,9 +73,9 @@ struct SaveResult {
 QString savePath(const QString& folder, const QString& middle, int number);
 
 // Writes the document as a new file under the smallest free number and empties the view.
-SaveResult SaveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& services);
+SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& services);
 
-// The two ways into SaveDocument, each reading the options when it runs. The capture
+// The two ways into saveDocument, each reading the options when it runs. The capture
 // dispatch calls saveFromHotKey() for F10; "Save and New" calls saveFromButton().
 class DocumentSaver : public HotKeySaver {
 public:

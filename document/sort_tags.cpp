@@ -73,7 +73,7 @@ SortedSections sortTagSections(std::string text) {
     return sorted;
 }
 
-std::string SortTags(std::string_view text) {
+std::string sortTags(std::string_view text) {
     SortedSections sorted = sortTagSections(std::string(text));
     sorted.head.append(sorted.rest);
     return std::move(sorted.head);

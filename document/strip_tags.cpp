@@ -42,7 +42,7 @@ void StripTagsStream::finish(std::string& out) {
     inSpan_ = false;
 }
 
-std::string StripTags(std::string_view text) {
+std::string stripTags(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     StripTagsStream stream;

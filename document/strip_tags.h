@@ -8,7 +8,7 @@ namespace quillet {
 // Removes every span from a "{" to the next "}" behind it, both braces included.
 // A "}" that closes no span stays as text, and so does a "{" with no "}" behind it
 // together with everything after it.
-std::string StripTags(std::string_view text);
+std::string stripTags(std::string_view text);
 
 // The same over a text that arrives in pieces.
 class StripTagsStream {

@@ -7,7 +7,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace quillet;
     const auto text = fuzz::bytes(data, size);
     const std::string expected = literal::cleanText(std::string(text));
-    fuzz::require(CleanText(text) == expected, "CleanText equals the nine replacements");
+    fuzz::require(cleanText(text) == expected, "CleanText equals the nine replacements");
 
     const std::size_t cut = size == 0 ? 0 : data[0] % (size + 1);
     CleanTextStream stream;

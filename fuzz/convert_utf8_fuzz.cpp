@@ -4,7 +4,7 @@
 // The UTF-8 output is well-formed and decodes to the code points of the input bytes.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillet;
-    const std::string out = ConvertToUtf8(fuzz::bytes(data, size));
+    const std::string out = convertToUtf8(fuzz::bytes(data, size));
     std::size_t at = 0;
     for (std::size_t i = 0; i < size; ++i) {
         const char32_t expected = cp1252ToUnicode(data[i]);

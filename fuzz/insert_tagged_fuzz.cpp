@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     StringTextView inPlace{std::string(document)};
     WholeTextView whole;
     whole.value = document;
-    InsertTagged(inPlace, tag, text, option);
-    InsertTagged(whole, tag, text, option);
+    insertTagged(inPlace, tag, text, option);
+    insertTagged(whole, tag, text, option);
     fuzz::require(inPlace.str() == whole.value, "in-place edits equal whole-text edits");
 
     const std::string content = applyCaseOption(text, option);

@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillet;
     const auto text = fuzz::bytes(data, size);
-    const std::string out = SortTags(text);
+    const std::string out = sortTags(text);
     fuzz::require(out.size() >= text.size(), "nothing is lost");
     fuzz::require((out.size() - text.size()) % 4 == 0, "only whole separators are added");
     std::array<std::size_t, 256> counts{};

@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace quillet;
     const auto text = fuzz::bytes(data, size);
-    const std::string out = StripTags(text);
+    const std::string out = stripTags(text);
     fuzz::require(out.size() <= text.size(), "output is never longer");
     if (const auto brace = out.find('{'); brace != std::string::npos) {
         const std::string_view tail = std::string_view(out).substr(brace);

@@ -11,8 +11,8 @@ public:
     bool hasSystemHotKeys() const override { return false; }
     // Nothing is ever delivered; the program drives captures itself where it must.
     void setHotKeyHandler(HotKeyHandler) override {}
-    bool RegisterHotKey(int, unsigned, unsigned) override { return false; }
-    bool UnregisterHotKey(int) override { return false; }
+    bool registerHotKey(int, unsigned, unsigned) override { return false; }
+    bool unregisterHotKey(int) override { return false; }
     void sendCopyKeystroke() override {}
     ClipboardText readText() override { return readQtClipboardText(); }
 };

@@ -69,10 +69,10 @@ public:
         delivery_.setHandler(std::move(handler));
     }
 
-    bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+    bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
         return ::RegisterHotKey(handle(), id, modifiers, virtualKey) != 0;
     }
-    bool UnregisterHotKey(int id) override { return ::UnregisterHotKey(handle(), id) != 0; }
+    bool unregisterHotKey(int id) override { return ::UnregisterHotKey(handle(), id) != 0; }
 
     void sendCopyKeystroke() override {
         keybd_event(VkControl, 0, 0, 0);

@@ -151,7 +151,7 @@ public:
         delivery_.setHandler(std::move(handler));
     }
 
-    bool RegisterHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+    bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
         if (keys_.count(id))
             return false;
         const KeySym sym = keysymOf(virtualKey);
@@ -180,7 +180,7 @@ public:
         return true;
     }
 
-    bool UnregisterHotKey(int id) override {
+    bool unregisterHotKey(int id) override {
         const auto it = keys_.find(id);
         if (it == keys_.end())
             return false;

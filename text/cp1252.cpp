@@ -93,7 +93,7 @@ void appendUtf8(std::string_view text, std::string& out) {
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
-std::string ConvertToUtf8(std::string_view text) {
+std::string convertToUtf8(std::string_view text) {
     std::string out;
     appendUtf8(text, out);
     return out;

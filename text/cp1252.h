@@ -13,7 +13,7 @@ char32_t cp1252ToUnicode(unsigned char byte);
 char unicodeToCp1252(char32_t codePoint);
 
 // The UTF-8 encoding of a Windows-1252 text; never fails, drops nothing.
-std::string ConvertToUtf8(std::string_view text);
+std::string convertToUtf8(std::string_view text);
 
 // Appends the UTF-8 encoding of `text` to `out`.
 void appendUtf8(std::string_view text, std::string& out);

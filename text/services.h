@@ -14,6 +14,12 @@ public:
     virtual void sleepMs(int milliseconds) = 0;
 };
 
+// Blocks the calling thread for the time asked.
+class SleepingWaiter final : public Waiter {
+public:
+    void sleepMs(int milliseconds) override;
+};
+
 class DateSource {
 public:
     virtual ~DateSource() = default;
@@ -24,7 +30,7 @@ public:
 class Notifier {
 public:
     virtual ~Notifier() = default;
-    virtual void ShowNotification(std::string_view statusText) = 0;
+    virtual void showNotification(std::string_view statusText) = 0;
 };
 
 class FailureReporter {

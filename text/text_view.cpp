@@ -46,7 +46,7 @@ bool StringTextView::endsWithLineBreak() const {
     return endsWithCrLf(text_);
 }
 
-void AppendLine(TextView& view, std::string_view line) {
+void appendLine(TextView& view, std::string_view line) {
     std::string piece;
     if (view.isEmpty() || view.endsWithLineBreak()) {
         piece.reserve(line.size() + 2);

@@ -44,6 +44,6 @@ private:
 
 // Adds one line at the end: text + line + CR LF when the text is empty or ends with
 // CR LF, otherwise text + CR LF + line.
-void AppendLine(TextView& view, std::string_view line);
+void appendLine(TextView& view, std::string_view line);
 
 } // namespace quillet

@@ -31,12 +31,12 @@ public:
 
     bool hasSystemHotKeys() const override { return journal_.systemHotKeys; }
     void setHotKeyHandler(HotKeyHandler handler) override { journal_.handler = std::move(handler); }
-    bool RegisterHotKey(int id, unsigned modifiers, unsigned key) override {
+    bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
         journal_.calls
             << QStringLiteral("register %1 %2 0x%3").arg(id).arg(modifiers).arg(key, 0, 16);
         return true;
     }
-    bool UnregisterHotKey(int id) override {
+    bool unregisterHotKey(int id) override {
         journal_.calls << QStringLiteral("unregister %1").arg(id);
         return true;
     }
@@ -67,7 +67,7 @@ public:
 // Answers the folder dialog from a script, in order; an empty text is a cancel.
 class ScriptedFolders : public FolderChooser {
 public:
-    QString SelectFolder() override {
+    QString selectFolder() override {
         ++asked;
         if (answers.empty())
             return {};
@@ -85,12 +85,12 @@ struct FakeWindow {
     FakeWaiter waiter{journal};
     FixedDate date;
     ScriptedFolders folders;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 
     FakeWindow() {
-        form = std::make_unique<TForm1>(
-            TForm1::Environment{[this](QWidget&) { return std::make_unique<FakeBackend>(journal); },
-                                &waiter, &date, &folders});
+        form = std::make_unique<MainWindow>(MainWindow::Environment{
+            [this](QWidget&) { return std::make_unique<FakeBackend>(journal); }, &waiter, &date,
+            &folders});
     }
 
     // The hot key as the backend delivers it.

@@ -70,7 +70,7 @@ private Q_SLOTS:
             checked = true;
             ok->click();
         });
-        const QString chosen = chooser.SelectFolder();
+        const QString chosen = chooser.selectFolder();
         QVERIFY(checked);
         QCOMPARE(chosen, QDir::toNativeSeparators(wanted));
     }
@@ -85,9 +85,9 @@ private Q_SLOTS:
                 qobject_cast<QFileSystemModel*>(tree->model())->index(dir.path()));
             buttonNamed(dialog, "Abbrechen")->click();
         });
-        QCOMPARE(chooser.SelectFolder(), QString());
+        QCOMPARE(chooser.selectFolder(), QString());
         whenDialogShows([](QDialog& dialog) { dialog.reject(); }); // closed, Escape
-        QCOMPARE(chooser.SelectFolder(), QString());
+        QCOMPARE(chooser.selectFolder(), QString());
     }
 };
 

@@ -80,7 +80,7 @@ const QByteArray tagged = "{TEXT}body{/TEXT}\r\n\r\n{TITEL}t{/TITEL}\r\n\r\n";
 // Without a "{" a file is not sorted, only its line breaks are normalized.
 const QByteArray plainLf = "ohne Klammern\nzweite\r";
 
-class TForm1Batch : public QObject {
+class MainWindowBatchTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -119,7 +119,7 @@ private Q_SLOTS:
             h.boxes.answer(BoxButton(answer));
         h.control<FileListBox>("FileListBox1")->setCurrentRow(0);
         h.form->show();
-        h.form->PageControl1().setCurrentIndex(1);
+        h.form->pages().setCurrentIndex(1);
         QVERIFY(QTest::qWaitForWindowExposed(h.form.get()));
         auto* bar = h.control<QProgressBar>("ProgressBar2");
         PaintCounter paints(*bar);
@@ -278,5 +278,5 @@ private Q_SLOTS:
 
 } // namespace
 
-QTEST_MAIN(TForm1Batch)
+QTEST_MAIN(MainWindowBatchTest)
 #include "main_window_batch_test.moc"

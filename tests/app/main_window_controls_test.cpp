@@ -177,7 +177,7 @@ QString pageOf(const QWidget* w) {
     return {};
 }
 
-class TForm1Controls : public QObject {
+class MainWindowControlsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -234,7 +234,7 @@ private Q_SLOTS:
     }
 
     void windowAndPages() {
-        TForm1& form = *window->form;
+        MainWindow& form = *window->form;
         QCOMPARE(form.windowTitle(), QString("Quillet ver. 1.4.0.1"));
         QCOMPARE(form.size(), QSize(610, 463));
         QCOMPARE(form.minimumSize(), form.maximumSize());
@@ -244,7 +244,7 @@ private Q_SLOTS:
         QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
         QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
 
-        QTabWidget& tabs = form.PageControl1();
+        QTabWidget& tabs = form.pages();
         QCOMPARE(tabs.objectName(), QString("PageControl1"));
         QCOMPARE(tabs.geometry(), QRect(0, 3, 610, 455));
         const QStringList names{"TabSheet1", "TabSheet5", "TabSheet6",
@@ -260,7 +260,7 @@ private Q_SLOTS:
     }
 
     void startFolders() {
-        TForm1& form = *window->form;
+        MainWindow& form = *window->form;
         const QString root = QDir::toNativeSeparators(QDir::rootPath());
         QCOMPARE(form.findChild<QLineEdit*>("Edit7")->text(), root);
         QCOMPARE(form.findChild<FileListBox*>("FileListBox1")->directory(), root);
@@ -304,5 +304,5 @@ private:
 
 } // namespace
 
-QTEST_MAIN(TForm1Controls)
+QTEST_MAIN(MainWindowControlsTest)
 #include "main_window_controls_test.moc"

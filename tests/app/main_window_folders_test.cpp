@@ -55,7 +55,7 @@ void listPages() {
                                << "Memo6";
 }
 
-class TForm1Folders : public QObject {
+class MainWindowFoldersTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -169,5 +169,5 @@ private Q_SLOTS:
 
 } // namespace
 
-QTEST_MAIN(TForm1Folders)
+QTEST_MAIN(MainWindowFoldersTest)
 #include "main_window_folders_test.moc"

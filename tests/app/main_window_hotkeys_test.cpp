@@ -34,7 +34,7 @@ const Key reevaluation[] = {
 };
 
 // What a click must do: every row registered or released as its box says now.
-QStringList expectedAfterClick(const TForm1& form) {
+QStringList expectedAfterClick(const MainWindow& form) {
     QStringList calls;
     for (const Key& k : reevaluation) {
         if (form.findChild<QCheckBox*>(k.box)->isChecked())
@@ -45,7 +45,7 @@ QStringList expectedAfterClick(const TForm1& form) {
     return calls;
 }
 
-class TForm1HotKeys : public QObject {
+class MainWindowHotKeysTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -58,7 +58,7 @@ private Q_SLOTS:
         test::Journal journal;
         {
             test::FakeWaiter waiter(journal);
-            TForm1 form(
+            MainWindow form(
                 {[&](QWidget&) { return std::make_unique<test::FakeBackend>(journal); }, &waiter});
             journal.take();
         }
@@ -79,7 +79,7 @@ private Q_SLOTS:
     void clickOnEachBox() {
         QFETCH(QString, box);
         test::FakeWindow w;
-        w.form->PageControl1().setCurrentWidget(&w.form->controlsPage());
+        w.form->pages().setCurrentWidget(&w.form->controlsPage());
         w.form->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.form.get()));
         w.journal.take();
@@ -134,5 +134,5 @@ private Q_SLOTS:
 
 } // namespace
 
-QTEST_MAIN(TForm1HotKeys)
+QTEST_MAIN(MainWindowHotKeysTest)
 #include "main_window_hotkeys_test.moc"

@@ -27,13 +27,12 @@ const std::string documentText = "{TITEL}Titel{/TITEL}\r\n\r\n{TEXT}Eine Zeile, 
                                  "weitergeht, mit Tren-\r\nnung und \x80.{/TEXT}\r\n\r\n";
 
 struct Harness : test::FakeWindow {
-    TForm2 form2;
+    NotificationWindow& form2 = form->notificationWindow();
     QTemporaryDir dir;
     MessageBoxHook boxes;
 
     Harness() {
         QApplication::setApplicationName(appTitle);
-        form->setNotificationWindow(&form2);
         control<QLineEdit>("Edit1")->setText(QDir::toNativeSeparators(dir.path()));
         control<QLineEdit>("Edit2")->setText("MEDIENNAME_QUELLE");
     }
@@ -54,7 +53,7 @@ struct Harness : test::FakeWindow {
         return QDir(dir.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot);
     }
     QString notification() const {
-        return form2.isVisible() ? form2.Label1()->text() : QString("(none)");
+        return form2.isVisible() ? form2.label()->text() : QString("(none)");
     }
     QByteArray read(const QString& name) const {
         QFile f(QDir(dir.path()).filePath(name));
@@ -62,7 +61,7 @@ struct Harness : test::FakeWindow {
     }
 };
 
-class TForm1Save : public QObject {
+class MainWindowSaveTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -103,7 +102,7 @@ private Q_SLOTS:
         h.save(hotKey);
 
         QVERIFY(h.boxes.shown().empty());
-        const std::string written = hotKey ? CleanText(documentText) : documentText;
+        const std::string written = hotKey ? cleanText(documentText) : documentText;
         QVERIFY(written != documentText || !hotKey);
         QCOMPARE(h.read(expectedName), QByteArray::fromStdString(written));
         QCOMPARE(h.files().size(), existing.size() + 1);
@@ -155,7 +154,7 @@ private Q_SLOTS:
         QCOMPARE(h.control<QLineEdit>("Edit1")->text(), folder);
         h.form->show();
         h.form->showMinimized();
-        h.form->PageControl1().setCurrentIndex(0);
+        h.form->pages().setCurrentIndex(0);
         h.setDocument(documentText);
 
         h.save(hotKey);
@@ -168,7 +167,7 @@ private Q_SLOTS:
         QCOMPARE(box.buttons, QStringList{"OK"});
         QCOMPARE(h.document(), documentText);
         QCOMPARE(bool(h.form->windowState() & Qt::WindowMinimized), !hotKey);
-        QCOMPARE(h.form->PageControl1().currentWidget()->objectName(),
+        QCOMPARE(h.form->pages().currentWidget()->objectName(),
                  QString(hotKey ? "TabSheet2" : "TabSheet1"));
         QCOMPARE(h.notification(), QString(hotKey ? "" : "(none)"));
         QVERIFY(h.files().isEmpty());
@@ -196,7 +195,7 @@ private Q_SLOTS:
         QCOMPARE(h.boxes.shown().size(), std::size_t(1));
         QCOMPARE(h.boxes.shown()[0].caption, appTitle);
         QCOMPARE(h.boxes.shown()[0].text, "Datei " + path + " kann nicht erstellt werden.");
-        QCOMPARE(h.document(), hotKey ? CleanText(documentText) : documentText);
+        QCOMPARE(h.document(), hotKey ? cleanText(documentText) : documentText);
         QCOMPARE(h.notification(), QString("(none)"));
         QVERIFY(h.files().isEmpty());
     }
@@ -204,5 +203,5 @@ private Q_SLOTS:
 
 } // namespace
 
-QTEST_MAIN(TForm1Save)
+QTEST_MAIN(MainWindowSaveTest)
 #include "main_window_save_test.moc"

@@ -27,10 +27,10 @@ private:
 using Step = std::function<void(TextView&)>;
 
 Step tagged(std::string tag, std::string text, CaseOption option = CaseOption::Normal) {
-    return [=](TextView& v) { InsertTagged(v, tag, text, option); };
+    return [=](TextView& v) { insertTagged(v, tag, text, option); };
 }
 Step line(std::string text) {
-    return [=](TextView& v) { AppendLine(v, text); };
+    return [=](TextView& v) { appendLine(v, text); };
 }
 
 // Documents as a capture may find them: empty, typed without a final break, with
@@ -135,19 +135,19 @@ private Q_SLOTS:
     void userEditsAreSeenByTheNextCapture() {
         QPlainTextEdit memo;
         MemoTextView view(memo);
-        InsertTagged(view, "TEXT", "X", CaseOption::Normal);
+        insertTagged(view, "TEXT", "X", CaseOption::Normal);
         QTextCursor cursor(memo.document());
         cursor.movePosition(QTextCursor::End);
         cursor.insertText(QStringLiteral("getippt {/TITEL}"));
-        InsertTagged(view, "TITEL", "T", CaseOption::Normal);
-        InsertTagged(view, "TEXT", "Y", CaseOption::Normal);
+        insertTagged(view, "TITEL", "T", CaseOption::Normal);
+        insertTagged(view, "TEXT", "Y", CaseOption::Normal);
         QCOMPARE(view.text(),
                  std::string("{TEXT}X\r\n\r\nY{/TEXT}\r\n\r\ngetippt \r\n\r\nT{/TITEL}"));
 
         memo.selectAll();
         memo.cut();
         QVERIFY(view.isEmpty());
-        AppendLine(view, "neu");
+        appendLine(view, "neu");
         QCOMPARE(view.text(), std::string("neu\r\n"));
     }
 
@@ -159,7 +159,7 @@ private Q_SLOTS:
         QTextCursor caret = memo.textCursor();
         caret.movePosition(QTextCursor::End);
         memo.setTextCursor(caret);
-        InsertTagged(view, "TEXT", "b", CaseOption::Normal);
+        insertTagged(view, "TEXT", "b", CaseOption::Normal);
         QCOMPARE(memo.textCursor().position(), memo.document()->characterCount() - 1);
         QVERIFY(!memo.textCursor().hasSelection());
     }

@@ -7,7 +7,7 @@ using namespace quillet;
 
 namespace {
 
-class MessageBoxes : public QObject {
+class MessageBoxesTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -40,9 +40,9 @@ private Q_SLOTS:
         QFETCH(QString, caption);
         QFETCH(int, icon);
         MessageBoxHook hook;
-        QCOMPARE(
-            messageDlg(nullptr, "Speicherpfad existiert nicht!", BoxKind(kind), {BoxButton::Ok}),
-            BoxButton::Ok);
+        QCOMPARE(showMessageBox(nullptr, "Speicherpfad existiert nicht!", BoxKind(kind),
+                                {BoxButton::Ok}),
+                 BoxButton::Ok);
         const ShownBox& box = hook.shown().at(0);
         QCOMPARE(box.caption, caption);
         QCOMPARE(box.text, QString("Speicherpfad existiert nicht!"));
@@ -53,14 +53,14 @@ private Q_SLOTS:
     // Enter says yes, Escape says no.
     void questionButtons() {
         MessageBoxHook hook;
-        messageDlg(nullptr, "Weiter?", BoxKind::Confirmation, {BoxButton::Yes, BoxButton::No});
+        showMessageBox(nullptr, "Weiter?", BoxKind::Confirmation, {BoxButton::Yes, BoxButton::No});
         const ShownBox& box = hook.shown().at(0);
         QCOMPARE(box.buttons, (QStringList{"&Ja", "&Nein"}));
         QCOMPARE(box.defaultButton, QString("&Ja"));
         QCOMPARE(box.escapeButton, QString("&Nein"));
 
-        messageDlg(nullptr, "Weiter?", BoxKind::Confirmation,
-                   {BoxButton::Yes, BoxButton::No, BoxButton::Cancel});
+        showMessageBox(nullptr, "Weiter?", BoxKind::Confirmation,
+                       {BoxButton::Yes, BoxButton::No, BoxButton::Cancel});
         QCOMPARE(hook.shown().at(1).buttons, (QStringList{"&Ja", "&Nein", "Abbrechen"}));
         QCOMPARE(hook.shown().at(1).escapeButton, QString("Abbrechen"));
     }
@@ -68,9 +68,9 @@ private Q_SLOTS:
     void hookAnswersInOrderThenWithTheDefault() {
         MessageBoxHook hook({BoxButton::No, BoxButton::Cancel});
         const std::vector<BoxButton> three{BoxButton::Yes, BoxButton::No, BoxButton::Cancel};
-        QCOMPARE(messageDlg(nullptr, "1", BoxKind::Confirmation, three), BoxButton::No);
-        QCOMPARE(messageDlg(nullptr, "2", BoxKind::Confirmation, three), BoxButton::Cancel);
-        QCOMPARE(messageDlg(nullptr, "3", BoxKind::Confirmation, three), BoxButton::Yes);
+        QCOMPARE(showMessageBox(nullptr, "1", BoxKind::Confirmation, three), BoxButton::No);
+        QCOMPARE(showMessageBox(nullptr, "2", BoxKind::Confirmation, three), BoxButton::Cancel);
+        QCOMPARE(showMessageBox(nullptr, "3", BoxKind::Confirmation, three), BoxButton::Yes);
         QCOMPARE(hook.shown().size(), std::size_t(3));
     }
 
@@ -89,5 +89,5 @@ private Q_SLOTS:
 
 } // namespace
 
-QTEST_MAIN(MessageBoxes)
+QTEST_MAIN(MessageBoxesTest)
 #include "message_boxes_test.moc"

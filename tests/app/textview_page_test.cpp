@@ -22,7 +22,7 @@ const std::pair<const char*, std::string> documents[] = {
                    "e\r\n\r\n"},
 };
 
-class TextviewButtons : public QObject {
+class TextviewPageTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -46,9 +46,9 @@ private Q_SLOTS:
 
         std::string expected;
         if (button == "Button6")
-            expected = CleanText(start);
+            expected = cleanText(start);
         else if (button == "Button4")
-            expected = SortTags(start);
+            expected = sortTags(start);
         QCOMPARE(page.document().text(), expected);
         QCOMPARE(toDocumentText(page.findChild<QPlainTextEdit*>("Memo1")->document()->toRawText()),
                  expected);
@@ -57,5 +57,5 @@ private Q_SLOTS:
 
 } // namespace
 
-QTEST_MAIN(TextviewButtons)
+QTEST_MAIN(TextviewPageTest)
 #include "textview_page_test.moc"

@@ -31,7 +31,7 @@ struct StripFolderFixture : testing::Test {
             writeBytes(in(name), text);
         list.assign(dir.path());
     }
-    BatchOutcome run() { return StripFolder(list, dir.path(), services); }
+    BatchOutcome run() { return stripFolder(list, dir.path(), services); }
 };
 
 const std::string tagged = doc("{TITEL}t{/TITEL}⏎⏎{TEXT}body{/TEXT}⏎⏎");
@@ -142,7 +142,7 @@ TEST_F(StripFolderFixture, FullDiskKeepsEveryOriginalWhole) {
     writeBytes(disk.path() + "/a.txt", big);
     list.assign(disk.path());
     controls.subfolder = false;
-    EXPECT_EQ(StripFolder(list, disk.path(), services), BatchOutcome::Failed);
+    EXPECT_EQ(stripFolder(list, disk.path(), services), BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure").size(), 1u);
     EXPECT_EQ(readBytes(disk.path() + "/a.txt"), big);
     EXPECT_EQ(folderContents(disk.path()), std::vector<std::string>{"a.txt"});

@@ -38,7 +38,7 @@ std::string literalRecord(const std::string& text, long long id) {
             else
                 escaped += static_cast<char>(c);
         }
-        xml += "<" + std::string(f.element) + ">" + ConvertToUtf8(escaped) + "</" +
+        xml += "<" + std::string(f.element) + ">" + convertToUtf8(escaped) + "</" +
                std::string(f.element) + ">\r\n";
     }
     return xml + "</Daten>\r\n";
@@ -142,7 +142,7 @@ struct ExportFixture : testing::Test {
         list.assign(source.path());
     }
     XmlExportResult run() {
-        return ExportToXml(source.path(), list, target.path(), schema, services);
+        return exportToXml(source.path(), list, target.path(), schema, services);
     }
     std::string head() const {
         return std::string(XmlDeclaration) + "\r\n" + std::string(XmlRootStart) + "\r\n";
@@ -220,7 +220,7 @@ TEST_F(ExportFixture, FolderChecksInOrder) {
     };
     for (const auto& row : rows) {
         log.clear();
-        EXPECT_EQ(ExportToXml(row.sourceText, list, row.targetText, schema, services).outcome,
+        EXPECT_EQ(exportToXml(row.sourceText, list, row.targetText, schema, services).outcome,
                   BatchOutcome::Refused)
             << row.name;
         EXPECT_EQ(log, EventLog{row.message}) << row.name;
@@ -252,7 +252,7 @@ TEST_F(ExportFixture, FullDiskLeavesNoXml) {
     QUILLET_SKIP_WITHOUT(disk);
     files({{"a.txt", "{TEXT}" + std::string(100 * 1024, 'a') + "{/TEXT}"},
            {"b.txt", "{TEXT}" + std::string(100 * 1024, 'b') + "{/TEXT}"}});
-    const XmlExportResult result = ExportToXml(source.path(), list, disk.path(), schema, services);
+    const XmlExportResult result = exportToXml(source.path(), list, disk.path(), schema, services);
     EXPECT_EQ(result.outcome, BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure"),
               std::vector<std::string>{"failure: Datei " + path8(disk.path()) +

@@ -12,12 +12,12 @@ using test::FakeWorld;
 using Log = std::vector<std::string>;
 
 // Every tagged key on an empty document: keystroke, both waits, clipboard, section, status.
-TEST(WMHotKey, EveryTaggedKeyCapturesUnderItsTag) {
+TEST(HandleHotKey, EveryTaggedKeyCapturesUnderItsTag) {
     for (const CaptureRow& row : captureTable()) {
         if (row.action != CaptureAction::Tagged)
             continue;
         FakeWorld w;
-        w.boxes[std::string(row.checkBox)] = true;
+        w.enabled[row.id] = true;
         w.press(row.id);
         const std::string tag = row.id == 8 ? "8" : row.id == 9 ? "9" : std::string(row.tag);
         EXPECT_EQ(w.view.str(), "{" + tag + "}X{/" + tag + "}\r\n\r\n") << row.id;
@@ -27,7 +27,7 @@ TEST(WMHotKey, EveryTaggedKeyCapturesUnderItsTag) {
     }
 }
 
-TEST(WMHotKey, StatusTextsOfTheKeys) {
+TEST(HandleHotKey, StatusTextsOfTheKeys) {
     const std::pair<int, const char*> rows[] = {
         {1, "Obertitel kopiert.."},
         {2, "Titel kopiert.."},
@@ -48,7 +48,7 @@ TEST(WMHotKey, StatusTextsOfTheKeys) {
     }
 }
 
-TEST(WMHotKey, TitleThenTextTwiceBuildsTheExample) {
+TEST(HandleHotKey, TitleThenTextTwiceBuildsTheExample) {
     FakeWorld w;
     w.clip.text = "Das ist ein Demonstrationstitel";
     w.press(2);
@@ -61,7 +61,7 @@ TEST(WMHotKey, TitleThenTextTwiceBuildsTheExample) {
                                 "Dann kam dieser Satz hinzu.{/TEXT}⏎⏎"));
 }
 
-TEST(WMHotKey, DateNeedsNoClipboard) {
+TEST(HandleHotKey, DateNeedsNoClipboard) {
     FakeWorld w;
     w.clip.status = ClipboardText::Status::NoText;
     w.caseOpt = CaseOption::Lower;
@@ -73,9 +73,9 @@ TEST(WMHotKey, DateNeedsNoClipboard) {
     EXPECT_EQ(w.view.str(), doc("{A_DATUM}7/12/26⏎⏎7/12/26{/A_DATUM}⏎⏎"));
 }
 
-TEST(WMHotKey, UntaggedKeyAppendsAndNeverMerges) {
+TEST(HandleHotKey, UntaggedKeyAppendsAndNeverMerges) {
     FakeWorld w;
-    w.boxes["CheckBox12"] = true;
+    w.enabled[11] = true;
     w.caseOpt = CaseOption::Upper;
     w.clip.text = "frei";
     w.press(11);
@@ -84,35 +84,35 @@ TEST(WMHotKey, UntaggedKeyAppendsAndNeverMerges) {
     EXPECT_EQ(w.log.back(), "notify 'Reinen Text angef\xFCgt..'");
 }
 
-TEST(WMHotKey, UserTagsFollowTheirFieldsAtTheMomentOfCapture) {
+TEST(HandleHotKey, UserTagsFollowTheirFieldsAtTheMomentOfCapture) {
     FakeWorld w;
-    w.boxes["CheckBox10"] = true;
-    w.boxes["CheckBox11"] = true;
+    w.enabled[8] = true;
+    w.enabled[9] = true;
     w.press(8);
-    w.edit4Text = "NEU";
+    w.firstTag = "NEU";
     w.press(8);
-    w.edit5Text = "NEU";
+    w.secondTag = "NEU";
     w.press(9);
     EXPECT_EQ(w.view.str(), doc("{8}X{/8}⏎⏎{NEU}X⏎⏎X{/NEU}⏎⏎"));
 }
 
-TEST(WMHotKey, UncheckedBoxOnlySendsTheKeystrokeAndAnEmptyNotification) {
+TEST(HandleHotKey, UncheckedBoxOnlySendsTheKeystrokeAndAnEmptyNotification) {
     FakeWorld w;
-    w.boxes["CheckBox5"] = false;
+    w.enabled[4] = false;
     w.press(4);
     EXPECT_EQ(w.view.str(), "");
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
 }
 
 // A file that cannot be created ends the handling at its error box: no notification.
-TEST(WMHotKey, FailedSaveShowsNoNotification) {
+TEST(HandleHotKey, FailedSaveShowsNoNotification) {
     FakeWorld w;
     w.saveStatus = std::nullopt;
     w.press(10);
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "save"}));
 }
 
-TEST(WMHotKey, ClipboardWithoutTextInsertsNothing) {
+TEST(HandleHotKey, ClipboardWithoutTextInsertsNothing) {
     FakeWorld w;
     w.clip.status = ClipboardText::Status::NoText;
     w.press(4);
@@ -120,7 +120,7 @@ TEST(WMHotKey, ClipboardWithoutTextInsertsNothing) {
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard", "notify ''"}));
 }
 
-TEST(WMHotKey, ClipboardThatCannotBeOpenedStopsWithTheErrorBox) {
+TEST(HandleHotKey, ClipboardThatCannotBeOpenedStopsWithTheErrorBox) {
     FakeWorld w;
     w.clip.status = ClipboardText::Status::CannotOpen;
     w.press(4);
@@ -130,36 +130,36 @@ TEST(WMHotKey, ClipboardThatCannotBeOpenedStopsWithTheErrorBox) {
                           "ffnet werden'"}));
 }
 
-TEST(WMHotKey, SaveKeyHandsOnAndShowsTheSaveStatus) {
+TEST(HandleHotKey, SaveKeyHandsOnAndShowsTheSaveStatus) {
     FakeWorld w;
     w.saveStatus = "Kein Text zum Speichern..";
     w.press(10);
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "save", "notify 'Kein Text zum Speichern..'"}));
     w.log.clear();
-    w.boxes["CheckBox9"] = false;
+    w.enabled[10] = false;
     w.press(10);
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
 }
 
-TEST(WMHotKey, CtrlYMinimizesAndRestoresWithoutNotification) {
+TEST(HandleHotKey, CtrlYMinimizesAndRestoresWithoutNotification) {
     FakeWorld w;
     w.press(15);
     w.press(15);
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "minimize", "ctrl+c", "sleep 20", "restore"}));
     w.log.clear();
-    w.boxes["CheckBox16"] = false;
+    w.enabled[15] = false;
     w.press(15);
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20"}));
 }
 
-TEST(WMHotKey, AuthorKeyFollowsItsOwnBox) {
+TEST(HandleHotKey, AuthorKeyFollowsItsOwnBox) {
     FakeWorld w;
-    w.boxes["CheckBox2"] = false;
+    w.enabled[1] = false;
     w.press(12);
     EXPECT_EQ(w.view.str(), doc("{AUTOR}X{/AUTOR}⏎⏎"));
 }
 
-TEST(WMHotKey, UnknownIdentifierOnlySendsTheKeystroke) {
+TEST(HandleHotKey, UnknownIdentifierOnlySendsTheKeystroke) {
     FakeWorld w;
     w.press(17);
     w.press(0);

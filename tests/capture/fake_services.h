@@ -1,6 +1,7 @@
 #pragma once
 
 #include "capture/capture_dispatch.h"
+#include "capture/capture_table.h"
 
 #include <map>
 #include <string>
@@ -23,19 +24,15 @@ struct FakeWorld : Clipboard,
     StringTextView view;
     ClipboardText clip{ClipboardText::Status::Text, "X"};
     std::string today = "07.12.2026";
-    std::map<std::string, bool, std::less<>> boxes;
-    std::string edit4Text = "8", edit5Text = "9";
+    std::map<int, bool> enabled;
+    std::string firstTag = "8", secondTag = "9";
     CaseOption caseOpt = CaseOption::Normal;
     bool normal = true;
     std::optional<std::string> saveStatus = "Datei gespeichert..";
 
     FakeWorld() {
-        for (const char* name : {"CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5", "CheckBox6",
-                                 "CheckBox7", "CheckBox8", "CheckBox9", "CheckBox13", "CheckBox14",
-                                 "CheckBox15", "CheckBox16", "CheckBox18"})
-            boxes[name] = true;
-        for (const char* name : {"CheckBox10", "CheckBox11", "CheckBox12"})
-            boxes[name] = false;
+        for (const CaptureRow& row : captureTable())
+            enabled[row.id] = row.checkedAtStart;
     }
 
     ClipboardText readText() override {
@@ -45,7 +42,7 @@ struct FakeWorld : Clipboard,
     void sendCopyKeystroke() override { log.push_back("ctrl+c"); }
     void sleepMs(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
     std::string todayShortDate() override { return today; }
-    void ShowNotification(std::string_view text) override {
+    void showNotification(std::string_view text) override {
         log.push_back("notify '" + std::string(text) + "'");
     }
     void showGeneralError(std::string_view message) override {
@@ -60,23 +57,23 @@ struct FakeWorld : Clipboard,
         normal = true;
         log.push_back("restore");
     }
-    bool isChecked(std::string_view box) const override {
-        const auto it = boxes.find(box);
-        return it != boxes.end() && it->second;
+    bool isHotKeyEnabled(int id) const override {
+        const auto it = enabled.find(id);
+        return it != enabled.end() && it->second;
     }
-    std::string edit4() const override { return edit4Text; }
-    std::string edit5() const override { return edit5Text; }
+    std::string firstUserTag() const override { return firstTag; }
+    std::string secondUserTag() const override { return secondTag; }
     CaseOption caseOption() const override { return caseOpt; }
     std::optional<std::string> saveFromHotKey() override {
         log.push_back("save");
         return saveStatus;
     }
-    bool RegisterHotKey(int id, unsigned modifiers, unsigned key) override {
+    bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
         log.push_back("register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                       std::to_string(key));
         return true;
     }
-    bool UnregisterHotKey(int id) override {
+    bool unregisterHotKey(int id) override {
         log.push_back("unregister " + std::to_string(id));
         return true;
     }
@@ -86,7 +83,7 @@ struct FakeWorld : Clipboard,
     }
     void press(int id) {
         auto s = services();
-        WMHotKey(id, s);
+        handleHotKey(id, s);
     }
 };
 

@@ -21,10 +21,10 @@ TEST(HotKeyRegistry, StartRegistersCheckedKeysInAscendingOrder) {
 
 TEST(HotKeyRegistry, ClickReevaluatesAllSixteenInPageOrder) {
     FakeWorld w;
-    w.boxes["CheckBox10"] = true; // F8, without Ctrl
-    w.boxes["CheckBox5"] = false; // F4 released
-    w.boxes["CheckBox16"] = false;
-    CheckBox2Click(w, w);
+    w.enabled[8] = true;  // F8, without Ctrl
+    w.enabled[4] = false; // F4 released
+    w.enabled[15] = false;
+    syncHotKeyRegistrations(w, w);
     EXPECT_EQ(w.log,
               (Log{"register 1 0 112", "register 2 0 113", "register 3 0 114", "unregister 4",
                    "register 5 0 116", "register 6 0 117", "register 7 0 118", "register 8 0 119",

@@ -54,7 +54,7 @@ class InsertTaggedTable : public testing::TestWithParam<InsertCase> {};
 TEST_P(InsertTaggedTable, GivesTheDocument) {
     const InsertCase& c = GetParam();
     StringTextView view(doc(c.before));
-    InsertTagged(view, c.tag, doc(c.text), c.option);
+    insertTagged(view, c.tag, doc(c.text), c.option);
     EXPECT_EQ(shown(view.str()), shown(doc(c.after)));
 }
 
@@ -63,9 +63,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, InsertTaggedTable, testing::ValuesIn(insertCases)
 
 TEST(InsertTagged, BuildsTheExampleDocument) {
     StringTextView view;
-    InsertTagged(view, "TITEL", "Das ist ein Demonstrationstitel", CaseOption::Normal);
-    InsertTagged(view, "TEXT", "Dieser Text war zuerst da.", CaseOption::Normal);
-    InsertTagged(view, "TEXT", "Dann kam dieser Satz hinzu.", CaseOption::Normal);
+    insertTagged(view, "TITEL", "Das ist ein Demonstrationstitel", CaseOption::Normal);
+    insertTagged(view, "TEXT", "Dieser Text war zuerst da.", CaseOption::Normal);
+    insertTagged(view, "TEXT", "Dann kam dieser Satz hinzu.", CaseOption::Normal);
     EXPECT_EQ(view.str(), doc("{TITEL}Das ist ein Demonstrationstitel{/TITEL}⏎⏎"
                               "{TEXT}Dieser Text war zuerst da.⏎⏎"
                               "Dann kam dieser Satz hinzu.{/TEXT}⏎⏎"));
@@ -73,7 +73,7 @@ TEST(InsertTagged, BuildsTheExampleDocument) {
 
 TEST(InsertTagged, KeepsNulBytesOfTheCapture) {
     StringTextView view;
-    InsertTagged(view, "T", std::string_view("a\0b", 3), CaseOption::Upper);
+    insertTagged(view, "T", std::string_view("a\0b", 3), CaseOption::Upper);
     EXPECT_EQ(view.str(), std::string("{T}A\0B{/T}\r\n\r\n", 14));
 }
 
@@ -92,8 +92,8 @@ TEST(InsertTagged, WholeTextFallbacksAgreeWithInPlaceEdits) {
     for (const InsertCase& c : insertCases) {
         whole.value = doc(c.before);
         inPlace.setText(doc(c.before));
-        InsertTagged(whole, c.tag, doc(c.text), c.option);
-        InsertTagged(inPlace, c.tag, doc(c.text), c.option);
+        insertTagged(whole, c.tag, doc(c.text), c.option);
+        insertTagged(inPlace, c.tag, doc(c.text), c.option);
         EXPECT_EQ(whole.value, inPlace.str()) << c.name;
     }
 }
@@ -109,7 +109,7 @@ TEST(AppendLine, FollowsTheLineRule) {
     };
     for (const auto& r : rows) {
         StringTextView view(doc(r.before));
-        AppendLine(view, doc(r.line));
+        appendLine(view, doc(r.line));
         EXPECT_EQ(shown(view.str()), shown(doc(r.after))) << shown(doc(r.before));
     }
 }
@@ -148,14 +148,14 @@ TEST(SortTags, CaptureBuiltDocumentsFollowTheRule) {
             if (rng() % 4 == 0)
                 text += "\r\n\r\nmore";
             if (rng() % 5 == 0) {
-                AppendLine(view, text);
-                AppendLine(view, "");
+                appendLine(view, text);
+                appendLine(view, "");
             } else {
-                InsertTagged(view, tags[rng() % std::size(tags)], text, CaseOption::Normal);
+                insertTagged(view, tags[rng() % std::size(tags)], text, CaseOption::Normal);
             }
         }
         const std::string input = view.str();
-        ASSERT_EQ(shown(SortTags(input)), shown(literal::sortTags(input))) << shown(input);
+        ASSERT_EQ(shown(sortTags(input)), shown(literal::sortTags(input))) << shown(input);
     }
 }
 

@@ -50,7 +50,7 @@ class CleanTextTable : public testing::TestWithParam<CleanCase> {};
 
 TEST_P(CleanTextTable, GivesTheResult) {
     const CleanCase& c = GetParam();
-    EXPECT_EQ(shown(CleanText(doc(c.before))), shown(doc(c.after)));
+    EXPECT_EQ(shown(cleanText(doc(c.before))), shown(doc(c.after)));
     EXPECT_EQ(shown(literal::cleanText(doc(c.before))), shown(doc(c.after)));
 }
 
@@ -58,7 +58,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, CleanTextTable, testing::ValuesIn(cleanCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CleanText, SecondRunJoinsWhatTheFirstLeft) {
-    EXPECT_EQ(CleanText(CleanText(doc("Wort-⏎⏎Next"))), "Wort Next");
+    EXPECT_EQ(cleanText(cleanText(doc("Wort-⏎⏎Next"))), "Wort Next");
 }
 
 // Texts made of the bytes the nine steps look at, so that every interplay of the steps
@@ -72,7 +72,7 @@ TEST(CleanText, AgreesWithTheNineReplacementsOnRandomTexts) {
         for (char& c : text)
             c = alphabet[rng() % alphabet.size()];
         const std::string expected = literal::cleanText(text);
-        ASSERT_EQ(shown(CleanText(text)), shown(expected)) << shown(text);
+        ASSERT_EQ(shown(cleanText(text)), shown(expected)) << shown(text);
 
         CleanTextStream stream;
         std::string pieces;

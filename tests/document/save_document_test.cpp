@@ -23,7 +23,7 @@ struct SaveFixture : testing::Test {
     SaveSettings settings{dir.path(), "MEDIENNAME_QUELLE", false, true};
 
     QString file(const QString& name) const { return dir.path() + "/" + name; }
-    SaveResult save(SaveMode mode) { return SaveDocument(mode, settings, services); }
+    SaveResult save(SaveMode mode) { return saveDocument(mode, settings, services); }
 };
 
 struct NumberCase {
@@ -166,7 +166,7 @@ TEST_F(SaveFixture, OnlyTheHotKeyCleans) {
     };
     const Row rows[] = {
         {"Button", SaveMode::Button, true, text, text},
-        {"HotKeyCleaning", SaveMode::HotKey, true, text, CleanText(text)},
+        {"HotKeyCleaning", SaveMode::HotKey, true, text, cleanText(text)},
         {"HotKeyNotCleaning", SaveMode::HotKey, false, text, text},
         {"ButtonOneLineBreak", SaveMode::Button, true, "\r\n", "\r\n"},
         {"HotKeyOneLineBreak", SaveMode::HotKey, true, "\r\n", " "},
@@ -222,7 +222,7 @@ TEST_F(SaveFixture, SaverReadsTheOptionsAtEachSave) {
     source.settings.baseName = "other";
     view.setText("x");
     saver.saveFromButton();
-    EXPECT_EQ(readBytes(file("MEDIENNAME_QUELLE_0.txt")), CleanText("{TITEL}t{/TITEL}\r\n\r\n"));
+    EXPECT_EQ(readBytes(file("MEDIENNAME_QUELLE_0.txt")), cleanText("{TITEL}t{/TITEL}\r\n\r\n"));
     EXPECT_EQ(readBytes(file("other_0.txt")), "x");
 }
 

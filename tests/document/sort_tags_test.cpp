@@ -63,13 +63,13 @@ class SortDamaged : public testing::TestWithParam<SortCase> {};
 
 TEST_P(SortWellShaped, GivesTheRuleResult) {
     const SortCase& c = GetParam();
-    EXPECT_EQ(shown(SortTags(doc(c.before))), shown(doc(c.after)));
+    EXPECT_EQ(shown(sortTags(doc(c.before))), shown(doc(c.after)));
     EXPECT_EQ(shown(literal::sortTags(doc(c.before))), shown(doc(c.after)));
 }
 
 TEST_P(SortDamaged, KeepsEveryByte) {
     const SortCase& c = GetParam();
-    EXPECT_EQ(shown(SortTags(doc(c.before))), shown(doc(c.after)));
+    EXPECT_EQ(shown(sortTags(doc(c.before))), shown(doc(c.after)));
 }
 
 auto caseName = [](const auto& info) { return std::string(info.param.name); };
@@ -90,7 +90,7 @@ TEST(SortTags, NeverLosesAByteOfAnyText) {
         const int n = static_cast<int>(rng() % 10);
         for (int i = 0; i < n; ++i)
             input += pieces[rng() % std::size(pieces)];
-        const std::string out = SortTags(input);
+        const std::string out = sortTags(input);
         ASSERT_GE(out.size(), input.size()) << shown(input);
         ASSERT_EQ((out.size() - input.size()) % 4, 0u) << shown(input);
         std::string expected = input;

@@ -47,7 +47,7 @@ class StripTagsTable : public testing::TestWithParam<StripCase> {};
 TEST_P(StripTagsTable, GivesTheResult) {
     const StripCase& c = GetParam();
     const std::string input = doc(c.before);
-    EXPECT_EQ(shown(StripTags(input)), shown(doc(c.after)));
+    EXPECT_EQ(shown(stripTags(input)), shown(doc(c.after)));
     const auto literal = literal::stripTags(input);
     EXPECT_EQ(literal.has_value(), c.insideRule);
     if (literal) {
@@ -65,7 +65,7 @@ TEST(StripTags, AgreesWithTheRuleAndStreamsOnRandomTexts) {
         std::string text(rng() % 30, ' ');
         for (char& c : text)
             c = alphabet[rng() % alphabet.size()];
-        const std::string out = StripTags(text);
+        const std::string out = stripTags(text);
         // What is left of a span that never closed is the only "{" that may remain: the
         // input's tail from that brace on, with no "}" in it.
         if (const auto brace = out.find('{'); brace != std::string::npos) {
@@ -93,7 +93,7 @@ TEST(StripTags, AMillionSpansInOnePass) {
     std::string text;
     for (int i = 0; i < 1000000; ++i)
         text += "{T}x";
-    EXPECT_EQ(StripTags(text), std::string(1000000, 'x'));
+    EXPECT_EQ(stripTags(text), std::string(1000000, 'x'));
 }
 
 } // namespace

@@ -22,8 +22,8 @@ TEST_F(NoneBackendTest, OffersNoHotKeysAndNeverDeliversOne) {
     int delivered = 0;
     backend->setHotKeyHandler([&](int) { ++delivered; });
     EXPECT_FALSE(backend->hasSystemHotKeys());
-    EXPECT_FALSE(backend->RegisterHotKey(2, 0, 0x71));
-    EXPECT_FALSE(backend->UnregisterHotKey(2));
+    EXPECT_FALSE(backend->registerHotKey(2, 0, 0x71));
+    EXPECT_FALSE(backend->unregisterHotKey(2));
     backend->sendCopyKeystroke();
     QCoreApplication::processEvents();
     EXPECT_EQ(delivered, 0);

@@ -174,13 +174,13 @@ protected:
     }
     void TearDown() override {
         for (int id = 1; id <= CaptureRowCount; ++id)
-            backend->UnregisterHotKey(id);
+            backend->unregisterHotKey(id);
         setLocks(0);
     }
 
     bool registerRow(int id) {
         const CaptureRow& row = *findCaptureRow(id);
-        return backend->RegisterHotKey(row.id, row.modifiers, row.virtualKey);
+        return backend->registerHotKey(row.id, row.modifiers, row.virtualKey);
     }
     // Waits for the handler to have been called with exactly these identifiers.
     bool deliveredExactly(const std::vector<int>& ids) {
@@ -278,9 +278,9 @@ TEST_F(X11BackendTest, NumericKeypadDigitsAreNotTaken) {
 TEST_F(X11BackendTest, ReleasedKeyReachesTheFocusedWindow) {
     ASSERT_TRUE(registerRow(4));
     ASSERT_TRUE(registerRow(2));
-    EXPECT_TRUE(backend->UnregisterHotKey(4));
-    EXPECT_FALSE(backend->UnregisterHotKey(4)) << "released twice";
-    EXPECT_FALSE(backend->UnregisterHotKey(11)) << "never registered";
+    EXPECT_TRUE(backend->unregisterHotKey(4));
+    EXPECT_FALSE(backend->unregisterHotKey(4)) << "released twice";
+    EXPECT_FALSE(backend->unregisterHotKey(11)) << "never registered";
 
     setLocks(lockMask(XK_Num_Lock)); // the lock combinations go too
     pressKey(QStringLiteral("F4"));
@@ -292,8 +292,8 @@ TEST_F(X11BackendTest, ReleasedKeyReachesTheFocusedWindow) {
 TEST_F(X11BackendTest, RegisteringTwiceFailsAndKeepsTheKey) {
     ASSERT_TRUE(registerRow(1));
     EXPECT_FALSE(registerRow(1));
-    EXPECT_FALSE(backend->RegisterHotKey(1, 0, 0x72)) << "an identifier in use";
-    EXPECT_FALSE(backend->RegisterHotKey(7, 0, 0x70)) << "a key in use";
+    EXPECT_FALSE(backend->registerHotKey(1, 0, 0x72)) << "an identifier in use";
+    EXPECT_FALSE(backend->registerHotKey(7, 0, 0x70)) << "a key in use";
     pressKey(QStringLiteral("F1"));
     EXPECT_TRUE(deliveredExactly({1}));
     pressKey(QStringLiteral("F3"));

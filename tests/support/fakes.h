@@ -43,7 +43,7 @@ struct FakeFailures : FailureReporter {
 
 struct FakeNotifier : Notifier {
     explicit FakeNotifier(EventLog& log) : log(log) {}
-    void ShowNotification(std::string_view t) override {
+    void showNotification(std::string_view t) override {
         log.push_back("notification: " + std::string(t));
     }
     EventLog& log;

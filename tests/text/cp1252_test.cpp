@@ -42,7 +42,7 @@ const Utf8Case utf8Cases[] = {
 class ConvertToUtf8Table : public testing::TestWithParam<Utf8Case> {};
 
 TEST_P(ConvertToUtf8Table, GivesTheBytes) {
-    EXPECT_EQ(shown(ConvertToUtf8(GetParam().in)), shown(GetParam().out));
+    EXPECT_EQ(shown(convertToUtf8(GetParam().in)), shown(GetParam().out));
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ConvertToUtf8Table, testing::ValuesIn(utf8Cases),
@@ -80,14 +80,14 @@ TEST(ConvertToUtf8, OutputDecodesToTheInputsCodePoints) {
         std::u32string expected;
         for (unsigned char c : in)
             expected += cp1252ToUnicode(c);
-        ASSERT_EQ(decodeUtf8(ConvertToUtf8(in)), expected);
+        ASSERT_EQ(decodeUtf8(convertToUtf8(in)), expected);
     }
 }
 
 TEST(ConvertToUtf8, OutputLengthsByByteClass) {
     int one = 0, two = 0, three = 0;
     for (int b = 0; b < 256; ++b) {
-        const auto size = ConvertToUtf8(std::string(1, static_cast<char>(b))).size();
+        const auto size = convertToUtf8(std::string(1, static_cast<char>(b))).size();
         one += size == 1;
         two += size == 2;
         three += size == 3;
@@ -97,7 +97,7 @@ TEST(ConvertToUtf8, OutputLengthsByByteClass) {
     EXPECT_EQ(three, 17);
     const std::string threeByte =
         "\x80\x82\x84\x85\x86\x87\x89\x8B\x91\x92\x93\x94\x95\x96\x97\x99\x9B";
-    EXPECT_EQ(ConvertToUtf8(threeByte + threeByte).size(), 3 * 2 * threeByte.size());
+    EXPECT_EQ(convertToUtf8(threeByte + threeByte).size(), 3 * 2 * threeByte.size());
 }
 
 TEST(Cp1252, EveryByteRoundTripsAndUnknownCharactersBecomeQuestionMarks) {

@@ -1,27 +1,10 @@
-#include "app/operation_adapters.h"
-
-#include "app/message_boxes.h"
-#include "text/display_text.h"
+#include "app/repainting_progress_bar.h"
 
 #include <QProgressBar>
-#include <QTabWidget>
 
 #include <algorithm>
 
 namespace quillet {
-
-void WindowMessageBoxes::showError(std::string_view message) {
-    messageDlg(&parent_, toDisplayText(message), BoxKind::Error, {BoxButton::Ok});
-}
-
-void WindowMessageBoxes::showInformation(std::string_view message) {
-    messageDlg(&parent_, toDisplayText(message), BoxKind::Information, {BoxButton::Ok});
-}
-
-bool WindowMessageBoxes::askWarning(std::string_view question) {
-    return messageDlg(&parent_, toDisplayText(question), BoxKind::Warning,
-                      {BoxButton::Yes, BoxButton::No}) == BoxButton::Yes;
-}
 
 void RepaintingProgressBar::setMaximum(int maximum) {
     // Qt draws a range of 0 to 0 as a busy indicator that never stops; an empty batch
@@ -48,14 +31,6 @@ void RepaintingProgressBar::paint() {
         return;
     bar_.repaint();
     sincePainted_.start();
-}
-
-void ControlsPageSaveWindow::restoreMainWindow() {
-    window_.restoreAndActivate();
-}
-
-void ControlsPageSaveWindow::showControlsPage() {
-    pages_.setCurrentWidget(&controlsPage_);
 }
 
 } // namespace quillet
