@@ -1,5 +1,5 @@
 # The two commands of the README, plus the pieces they are made of.
-.PHONY: run test deps-run deps-test build-release asan fuzz
+.PHONY: run test deps deps-run deps-test build-release asan fuzz lint
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -16,6 +16,11 @@ asan: deps-test
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
+# Formatting, naming style and layer order; needs the development build's compile database.
+lint: deps-test
+	@test -f build/dev/CMakeCache.txt || cmake --preset dev
+	tools/lint.sh build/dev
+
 # Each fuzz target for FUZZ_SECONDS on its seeds; any finding fails.
 FUZZ_SECONDS ?= 30
 fuzz: deps-test
@@ -24,6 +29,9 @@ fuzz: deps-test
 build-release: deps-run
 	@test -f build/release/CMakeCache.txt || cmake --preset release
 	cmake --build --preset release -j $(JOBS)
+
+# Everything building, running and testing needs, installed through apt-get.
+deps: deps-test
 
 deps-run:
 	@tools/install-deps.sh run

@@ -15,10 +15,10 @@ namespace quillet {
 
 namespace {
 
-constexpr std::string_view crLf = "\r\n";
+constexpr std::string_view CrLf = "\r\n";
 
 // What a byte of a field's content turns into, when not into its own UTF-8 encoding.
-constexpr std::array<const char*, 256> contentReplacement = [] {
+constexpr std::array<const char*, 256> ContentReplacement = [] {
     std::array<const char*, 256> t{};
     for (int c = 0; c < 0x20; ++c)
         if (c != '\t' && c != '\r' && c != '\n')
@@ -32,7 +32,7 @@ constexpr std::array<const char*, 256> contentReplacement = [] {
 void appendContent(std::string_view content, std::string& out) {
     std::size_t runStart = 0;
     for (std::size_t i = 0; i < content.size(); ++i) {
-        const char* replacement = contentReplacement[static_cast<unsigned char>(content[i])];
+        const char* replacement = ContentReplacement[static_cast<unsigned char>(content[i])];
         if (replacement == nullptr)
             continue;
         appendUtf8(content.substr(runStart, i - runStart), out);
@@ -115,7 +115,7 @@ namespace {
 
 bool writeUtf8Line(QSaveFile& file, std::string_view asciiLine) {
     std::string line = convertToUtf8(asciiLine);
-    line += crLf;
+    line += CrLf;
     return file.write(line.data(), static_cast<qint64>(line.size())) ==
            static_cast<qint64>(line.size());
 }
@@ -188,7 +188,7 @@ XmlExportResult exportToXml(const QString& sourceFolderText, const TextFileList&
         return cannotCreate();
 
     std::string done(MessageExportDone);
-    done += crLf;
+    done += CrLf;
     done += toDocumentText(exportFolder + QDir::separator());
     s.boxes.showInformation(done);
     return {BatchOutcome::Completed, exportFolder};

@@ -9,7 +9,7 @@ namespace quillet {
 
 namespace {
 
-constexpr std::string_view clipboardFailure = "Zwischenablage kann nicht ge\xF6"
+constexpr std::string_view ClipboardFailure = "Zwischenablage kann nicht ge\xF6"
                                               "ffnet werden";
 
 // Waits for the other program's copy, then reads its text. Empty when the clipboard holds
@@ -18,7 +18,7 @@ std::optional<std::string> readClipboardText(CaptureServices& s, bool& failed) {
     s.waiter.sleepMs(ClipboardWaitMs);
     ClipboardText clip = s.clipboard.readText();
     if (clip.status == ClipboardText::Status::CannotOpen) {
-        s.failures.showGeneralError(clipboardFailure);
+        s.failures.showGeneralError(ClipboardFailure);
         failed = true;
         return std::nullopt;
     }

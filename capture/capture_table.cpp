@@ -8,7 +8,7 @@ using A = CaptureAction;
 using S = TagSource;
 
 // clang-format off
-constexpr std::array<CaptureRow, CaptureRowCount> table{{
+constexpr std::array<CaptureRow, CaptureRowCount> Rows{{
     {1, "F1", A::Tagged, S::Fixed, "OBERTITEL", "Obertitel kopiert..", 0, 0x70, true},
     {2, "F2", A::Tagged, S::Fixed, "TITEL", "Titel kopiert..", 0, 0x71, true},
     {3, "F3", A::Tagged, S::Fixed, "UNTERTITEL", "Untertitel kopiert..", 0, 0x72, true},
@@ -31,13 +31,13 @@ constexpr std::array<CaptureRow, CaptureRowCount> table{{
 } // namespace
 
 const std::array<CaptureRow, CaptureRowCount>& captureTable() {
-    return table;
+    return Rows;
 }
 
 const CaptureRow* findCaptureRow(int id) {
     if (id < 1 || id > CaptureRowCount)
         return nullptr;
-    return &table[static_cast<std::size_t>(id - 1)];
+    return &Rows[static_cast<std::size_t>(id - 1)];
 }
 
 } // namespace quillet

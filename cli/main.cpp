@@ -11,7 +11,7 @@ namespace quillet::cli {
 namespace {
 
 // clang-format off
-constexpr std::array commands{
+constexpr std::array Commands{
     Command{"clean", "", "join paragraph lines, halve doubled spaces (standard input to output)", runClean},
     Command{"sort", "", "put the tagged sections into the fixed order (standard input to output)", runSort},
     Command{"strip", "", "remove every tag and brace span (standard input to output)", runStrip},
@@ -25,7 +25,7 @@ constexpr std::array commands{
 
 void printUsage(std::FILE* to) {
     std::fputs("Usage: quillet-batch COMMAND [ARGUMENTS]\n\nCommands:\n", to);
-    for (const Command& c : commands) {
+    for (const Command& c : Commands) {
         std::string left(c.name);
         if (!c.synopsis.empty())
             left.append(" ").append(c.synopsis);
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         printUsage(stdout);
         return ExitOk;
     }
-    for (const Command& c : commands)
+    for (const Command& c : Commands)
         if (c.name == name)
             return c.run(std::span<char*>(argv + 2, static_cast<std::size_t>(argc - 2)));
     std::fprintf(stderr, "quillet-batch: unknown command '%s'\n", argv[1]);

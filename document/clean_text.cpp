@@ -89,17 +89,17 @@ using Chain =
 // followed by one always gives the same output. Single bytes of the set followed by an
 // outside byte pass unchanged; longer runs are looked up in a table that is filled by
 // running the chain once per run that occurs.
-constexpr std::string_view patternBytes = "\r\n *-+";
+constexpr std::string_view PatternBytes = "\r\n *-+";
 
-constexpr std::array<std::uint8_t, 256> symbolOf = [] {
+constexpr std::array<std::uint8_t, 256> SymbolOf = [] {
     std::array<std::uint8_t, 256> t{};
-    for (std::size_t i = 0; i < patternBytes.size(); ++i)
-        t[static_cast<unsigned char>(patternBytes[i])] = static_cast<std::uint8_t>(i + 1);
+    for (std::size_t i = 0; i < PatternBytes.size(); ++i)
+        t[static_cast<unsigned char>(PatternBytes[i])] = static_cast<std::uint8_t>(i + 1);
     return t;
 }();
 
 bool special(const char* p) {
-    return symbolOf[static_cast<unsigned char>(*p)] != 0;
+    return SymbolOf[static_cast<unsigned char>(*p)] != 0;
 }
 
 // The first byte from p on that starts a run of two or more pattern bytes or is a pattern
@@ -124,13 +124,13 @@ Sink& sinkOf(Chain& chain) {
     return chain.next.next.next.next.next.next.next.next.next;
 }
 
-constexpr std::size_t maxTabledRun = 5;
-constexpr std::size_t symbolCount = patternBytes.size();
+constexpr std::size_t MaxTabledRun = 5;
+constexpr std::size_t SymbolCount = PatternBytes.size();
 
 constexpr std::size_t tableSize() {
     std::size_t size = 0, power = 1;
-    for (std::size_t len = 1; len <= maxTabledRun; ++len) {
-        power *= symbolCount;
+    for (std::size_t len = 1; len <= MaxTabledRun; ++len) {
+        power *= SymbolCount;
         size += power;
     }
     return size;
@@ -143,15 +143,15 @@ public:
     RunTable() {
         std::size_t slot = 0;
         std::string run;
-        for (std::size_t len = 1; len <= maxTabledRun; ++len)
+        for (std::size_t len = 1; len <= MaxTabledRun; ++len)
             fill(run, len, slot);
     }
     const std::string& operator[](std::string_view run) const {
-        std::size_t index = 0, offset = 0, block = symbolCount;
-        for (std::size_t len = 1; len < run.size(); ++len, block *= symbolCount)
+        std::size_t index = 0, offset = 0, block = SymbolCount;
+        for (std::size_t len = 1; len < run.size(); ++len, block *= SymbolCount)
             offset += block;
         for (char c : run)
-            index = index * symbolCount + (symbolOf[static_cast<unsigned char>(c)] - 1u);
+            index = index * SymbolCount + (SymbolOf[static_cast<unsigned char>(c)] - 1u);
         return outputs_[offset + index];
     }
 
@@ -168,7 +168,7 @@ private:
             outputs_[slot++] = std::move(out);
             return;
         }
-        for (char c : patternBytes) {
+        for (char c : PatternBytes) {
             run.push_back(c);
             fill(run, len, slot);
             run.pop_back();
@@ -210,7 +210,7 @@ void CleanTextStream::feed(std::string_view chunk, std::string& out) {
         while (p < end && special(p))
             ++p;
         const auto length = static_cast<std::size_t>(p - run);
-        if (p == end || length > maxTabledRun) {
+        if (p == end || length > MaxTabledRun) {
             // The run may go on in the next piece, or is too long for the table.
             for (const char* c = run; c < p; ++c)
                 chain.put(*c);

@@ -10,12 +10,12 @@ namespace quillet {
 
 namespace {
 
-constexpr std::array<std::string_view, 11> order{
+constexpr std::array<std::string_view, 11> SortOrder{
     "MEDIUM", "OBERTITEL", "TITEL", "UNTERTITEL", "E_DATUM", "A_DATUM",
     "AUTOR",  "SEITE",     "THEMA", "TEXT",       "QUELLE",
 };
 
-constexpr std::string_view separator = "\r\n\r\n";
+constexpr std::string_view Separator = "\r\n\r\n";
 
 // Markers are searched for in the whole document, mostly in vain for the tags a document
 // lacks: a skipping search reads only a fraction of the bytes.
@@ -30,7 +30,7 @@ std::size_t findFrom(std::string_view text, std::string_view needle, std::size_t
 } // namespace
 
 const std::array<std::string_view, 11>& sortOrder() {
-    return order;
+    return SortOrder;
 }
 
 // Each section is cut out of the remaining text, tag by tag, and the piece that was cut
@@ -48,7 +48,7 @@ SortedSections sortTagSections(std::string text) {
     std::string& head = sorted.head;
     rest = std::move(text);
 
-    for (std::string_view tag : order) {
+    for (std::string_view tag : SortOrder) {
         const std::string open = openingMarker(tag);
         const std::string close = closingMarker(tag);
         const auto start = findFrom(rest, open, 0);
@@ -59,17 +59,17 @@ SortedSections sortTagSections(std::string text) {
             continue;
         const auto end = closeAt + close.size();
 
-        if (tag != order.front())
-            head.append(separator);
+        if (tag != SortOrder.front())
+            head.append(Separator);
         head.append(rest, start, end - start);
 
         auto cut = end - start;
-        if (std::string_view(rest).substr(end, separator.size()) == separator)
-            cut += separator.size();
+        if (std::string_view(rest).substr(end, Separator.size()) == Separator)
+            cut += Separator.size();
         rest.erase(start, cut);
     }
 
-    head.append(separator);
+    head.append(Separator);
     return sorted;
 }
 

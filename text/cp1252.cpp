@@ -9,7 +9,7 @@ namespace quillet {
 namespace {
 
 // clang-format off
-constexpr std::array<char16_t, 32> high{
+constexpr std::array<char16_t, 32> HighHalf{
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
     0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
     0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
@@ -18,7 +18,7 @@ constexpr std::array<char16_t, 32> high{
 // clang-format on
 
 constexpr char16_t codePoint(unsigned byte) {
-    return (byte >= 0x80 && byte < 0xA0) ? high[byte - 0x80] : static_cast<char16_t>(byte);
+    return (byte >= 0x80 && byte < 0xA0) ? HighHalf[byte - 0x80] : static_cast<char16_t>(byte);
 }
 
 // Each byte's UTF-8 form, precomputed: up to three bytes and their count.
@@ -27,7 +27,7 @@ struct Encoded {
     std::uint8_t length;
 };
 
-constexpr std::array<Encoded, 256> utf8Table = [] {
+constexpr std::array<Encoded, 256> Utf8Table = [] {
     std::array<Encoded, 256> t{};
     for (unsigned b = 0; b < 256; ++b) {
         const unsigned u = codePoint(b);
@@ -62,8 +62,8 @@ char32_t cp1252ToUnicode(unsigned char byte) {
 char unicodeToCp1252(char32_t u) {
     if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
         return static_cast<char>(u);
-    for (unsigned i = 0; i < high.size(); ++i)
-        if (high[i] == u)
+    for (unsigned i = 0; i < HighHalf.size(); ++i)
+        if (HighHalf[i] == u)
             return static_cast<char>(0x80 + i);
     return '?';
 }
@@ -86,7 +86,7 @@ void appendUtf8(std::string_view text, std::string& out) {
                 continue;
             }
         }
-        const Encoded& e = utf8Table[static_cast<unsigned char>(*src++)];
+        const Encoded& e = Utf8Table[static_cast<unsigned char>(*src++)];
         std::memcpy(dst, e.bytes, 3);
         dst += e.length;
     }

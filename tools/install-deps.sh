@@ -9,7 +9,7 @@ run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
 run_pkgs+=(libqt6svg6)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
-           clang libclang-rt-14-dev)
+           clang-tidy clang libclang-rt-14-dev)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;
