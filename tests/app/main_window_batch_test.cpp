@@ -1,6 +1,6 @@
 #include "app/file_list_box.h"
 #include "app/message_boxes.h"
-#include "fake_backend.h"
+#include "support/window_fakes.h"
 
 #include <QApplication>
 #include <QCheckBox>

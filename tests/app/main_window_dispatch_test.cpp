@@ -1,7 +1,7 @@
 #include "app/message_boxes.h"
 #include "app/notification_window.h"
 #include "app/textview_page.h"
-#include "fake_backend.h"
+#include "support/window_fakes.h"
 #include "text/display_text.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "app/controls_page.h"
 #include "app/message_boxes.h"
-#include "fake_backend.h"
+#include "support/window_fakes.h"
 
 #include <QCheckBox>
 #include <QTabWidget>

@@ -8,6 +8,21 @@
 namespace quillet {
 namespace {
 
+using test::EventLog;
+
+struct FakeStripControls : StripFolderControls {
+    explicit FakeStripControls(EventLog& log) : log(log) {}
+    bool subfolderMode() const override { return subfolder; }
+    void checkSubfolderMode() override {
+        subfolder = true;
+        log.push_back("check subfolder");
+    }
+    bool sortBeforeStripping() const override { return sort; }
+    EventLog& log;
+    bool subfolder = true;
+    bool sort = false;
+};
+
 using namespace test;
 
 struct StripFolderFixture : testing::Test {

@@ -1,5 +1,5 @@
 #include "capture/capture_table.h"
-#include "fake_services.h"
+#include "support/capture_fakes.h"
 #include "support/notation.h"
 
 #include <gtest/gtest.h>
@@ -65,7 +65,7 @@ TEST(HandleHotKey, DateNeedsNoClipboard) {
     FakeWorld w;
     w.clip.status = ClipboardText::Status::NoText;
     w.caseOpt = CaseOption::Lower;
-    w.today = "7/12/26";
+    w.date.date = "7/12/26";
     w.press(6);
     EXPECT_EQ(w.view.str(), doc("{A_DATUM}7/12/26{/A_DATUM}⏎⏎"));
     EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify 'Aufnahmedatum eingef\xFCgt..'"}));

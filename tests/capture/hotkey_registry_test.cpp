@@ -1,5 +1,5 @@
 #include "capture/hotkey_registry.h"
-#include "fake_services.h"
+#include "support/capture_fakes.h"
 
 #include <gtest/gtest.h>
 

@@ -7,9 +7,7 @@ set -u
 bin=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+. "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 
 files=100
 pristine=$work/pristine
@@ -93,5 +91,4 @@ for round in $(seq 1 6); do
     rm -rf "$target"
 done
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -4,17 +4,16 @@ set -u
 bin=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
+. "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 
 check() { # name command input-printf expected-printf
     local name=$1 cmd=$2
     printf "$3" >"$work/in"
     printf "$4" >"$work/want"
     if "$bin" "$cmd" <"$work/in" >"$work/got" 2>"$work/err" && cmp -s "$work/got" "$work/want"; then
-        passed=$((passed + 1))
+        ok
     else
-        failed=$((failed + 1))
-        echo "FAIL $name: got $(od -An -c "$work/got" | tr -s ' ')"
+        fail "$name: got $(od -An -c "$work/got" | tr -s ' ')"
     fi
 }
 
@@ -34,27 +33,26 @@ check utf8-empty utf8 '' ''
 # A big input crosses the one-megabyte pieces the filters read in.
 head -c 3000000 /dev/urandom >"$work/big"
 for cmd in clean strip utf8 sort; do
-    if "$bin" $cmd <"$work/big" >"$work/big.$cmd"; then passed=$((passed + 1)); else
-        failed=$((failed + 1)); echo "FAIL big-$cmd: exit $?"; fi
+    if "$bin" $cmd <"$work/big" >"$work/big.$cmd"; then ok; else
+        fail "big-$cmd: exit $?"; fi
 done
 # Streaming must not change the result: sort reads whole, so sort of strip equals
 # strip of the same bytes fed in one piece through a pipe of odd-sized writes.
 if cmp -s <("$bin" strip <"$work/big") <(dd if="$work/big" bs=4093 status=none | "$bin" strip); then
-    passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAIL strip-piecewise"; fi
+    ok; else fail "strip-piecewise"; fi
 
 usage() { # name expected-exit args...
     local name=$1 want=$2; shift 2
     "$bin" "$@" </dev/null >"$work/out" 2>"$work/err"
     local rc=$?
-    if [ $rc -eq "$want" ]; then passed=$((passed + 1)); else
-        failed=$((failed + 1)); echo "FAIL $name: exit $rc, want $want"; fi
+    if [ $rc -eq "$want" ]; then ok; else
+        fail "$name: exit $rc, want $want"; fi
 }
 usage help 0 --help
 usage unknown-command 2 frobnicate
 usage no-command 2
 usage extra-argument 2 clean extra
-grep -q 'Usage: quillet-batch' "$work/err" && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL usage-on-stderr"; }
-"$bin" --help | grep -q '^  utf8' && passed=$((passed + 1)) || { failed=$((failed + 1)); echo "FAIL help-lists-commands"; }
+grep -q 'Usage: quillet-batch' "$work/err" && ok || { fail "usage-on-stderr"; }
+"$bin" --help | grep -q '^  utf8' && ok || { fail "help-lists-commands"; }
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

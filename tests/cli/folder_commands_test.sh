@@ -6,9 +6,7 @@ set -u
 bin=$1
 work=$(mktemp -d)
 trap 'chmod -R u+rwX "$work" 2>/dev/null; rm -rf "$work"' EXIT
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+. "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 expect_file() { # name path printf-bytes
     if cmp -s "$2" <(printf "$3"); then ok; else fail "$1: $(od -An -c "$2" 2>&1 | tr -s ' ')"; fi
 }
@@ -132,5 +130,4 @@ if command -v script >/dev/null; then
     grep -q '100% 3/3' "$work/tty" && ok || fail "progress-on-terminal: $(cat -v "$work/tty" | head -c 300)"
 fi
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -7,9 +7,7 @@ set -u
 bin=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-passed=0 failed=0
-ok() { passed=$((passed + 1)); }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+. "$(dirname "${BASH_SOURCE[0]}")/../support/check.sh"
 
 src=$work/src
 mkdir -p "$src/folder"
@@ -61,5 +59,4 @@ cmp -s "$src/nul.txt" <(printf 'a\000b\000\000') && ok || fail "overwritten nul.
 cmp -s "$src/big.txt" "$sub/big.txt" && ok || fail "overwritten big.txt"
 [ "$(readlink "$src/link.txt")" = folder ] && [ -d "$src/folder" ] && ok || fail "overwrite touched the link"
 
-echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

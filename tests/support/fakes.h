@@ -3,8 +3,6 @@
 // Fakes of the program's side for the folder and document operations. Each writes what
 // it is asked to do into one shared event log, so that tests can check the order.
 
-#include "batch/strip_folder.h"
-#include "capture/capture_services.h"
 #include "document/save_document.h"
 #include "text/services.h"
 
@@ -64,6 +62,7 @@ struct FakeProgress : ProgressBar {
     int position = -1;
 };
 
+// Today, always the same day, in the German short format unless a test says otherwise.
 struct FixedDate : DateSource {
     std::string todayShortDate() override { return date; }
     std::string date = "07.12.2026";
@@ -74,19 +73,6 @@ struct FakeSaveWindow : SaveWindow {
     void restoreMainWindow() override { log.push_back("restore"); }
     void showControlsPage() override { log.push_back("controls page"); }
     EventLog& log;
-};
-
-struct FakeStripControls : StripFolderControls {
-    explicit FakeStripControls(EventLog& log) : log(log) {}
-    bool subfolderMode() const override { return subfolder; }
-    void checkSubfolderMode() override {
-        subfolder = true;
-        log.push_back("check subfolder");
-    }
-    bool sortBeforeStripping() const override { return sort; }
-    EventLog& log;
-    bool subfolder = true;
-    bool sort = false;
 };
 
 // Events of one kind only, in order: "failure: ...", "error: ...", and so on.

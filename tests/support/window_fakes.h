@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "platform/platform.h"
+#include "support/fakes.h"
 
 #include <QStringList>
 
@@ -57,11 +58,6 @@ public:
 
 private:
     Journal& journal_;
-};
-
-class FixedDate : public DateSource {
-public:
-    std::string todayShortDate() override { return "07.12.2026"; }
 };
 
 // Answers the folder dialog from a script, in order; an empty text is a cancel.

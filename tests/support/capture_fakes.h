@@ -2,6 +2,7 @@
 
 #include "capture/capture_dispatch.h"
 #include "capture/capture_table.h"
+#include "support/fakes.h"
 
 #include <map>
 #include <string>
@@ -13,7 +14,6 @@ namespace quillet::test {
 struct FakeWorld : Clipboard,
                    CopyKeystroke,
                    Waiter,
-                   DateSource,
                    Notifier,
                    FailureReporter,
                    MainWindowState,
@@ -23,7 +23,7 @@ struct FakeWorld : Clipboard,
     std::vector<std::string> log;
     StringTextView view;
     ClipboardText clip{ClipboardText::Status::Text, "X"};
-    std::string today = "07.12.2026";
+    FixedDate date;
     std::map<int, bool> enabled;
     std::string firstTag = "8", secondTag = "9";
     CaseOption caseOpt = CaseOption::Normal;
@@ -41,7 +41,6 @@ struct FakeWorld : Clipboard,
     }
     void sendCopyKeystroke() override { log.push_back("ctrl+c"); }
     void sleepMs(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
-    std::string todayShortDate() override { return today; }
     void showNotification(std::string_view text) override {
         log.push_back("notify '" + std::string(text) + "'");
     }
@@ -79,7 +78,7 @@ struct FakeWorld : Clipboard,
     }
 
     CaptureServices services() {
-        return {view, *this, *this, *this, *this, *this, *this, *this, *this, *this};
+        return {view, *this, *this, *this, date, *this, *this, *this, *this, *this};
     }
     void press(int id) {
         auto s = services();
