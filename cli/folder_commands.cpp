@@ -3,20 +3,13 @@
 #include "cli/commands.h"
 #include "text/date_text.h"
 #include "text/display_text.h"
+#include "text/file_system.h"
 
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#ifdef _WIN32
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace quillet::cli {
 
@@ -25,7 +18,7 @@ namespace {
 // A progress bar drawn over one line of standard error, only when someone watches it.
 class TerminalProgress : public ProgressBar {
 public:
-    TerminalProgress() : enabled_(isatty(fileno(stderr)) != 0) {}
+    TerminalProgress() : enabled_(isTerminal(stderr)) {}
     ~TerminalProgress() override { endLine(); }
 
     void setMaximum(int maximum) override { maximum_ = maximum; }

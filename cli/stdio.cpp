@@ -1,17 +1,12 @@
 #include "cli/stdio.h"
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "text/file_system.h"
 
 namespace quillet::cli {
 
 void useBinaryStdio() {
-#ifdef _WIN32
-    _setmode(_fileno(stdin), _O_BINARY);
-    _setmode(_fileno(stdout), _O_BINARY);
-#endif
+    setBinaryMode(stdin);
+    setBinaryMode(stdout);
 }
 
 bool readAll(std::FILE* in, std::string& out) {
