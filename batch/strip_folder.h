@@ -25,15 +25,17 @@ inline constexpr std::string_view MessageStripDone =
 class StripFolderControls {
 public:
     virtual ~StripFolderControls() = default;
-    virtual bool subfolderMode() const = 0;       // CheckBox17
-    virtual void checkSubfolderMode() = 0;        // the answer "&Ja" checks CheckBox17
-    virtual bool sortBeforeStripping() const = 0; // CheckBox19
+    // Whether the stripped files go into a new subfolder rather than over the originals.
+    virtual bool subfolderMode() const = 0;
+    // The answer "&Ja" to the overwrite warning switches to the subfolder for good.
+    virtual void checkSubfolderMode() = 0;
+    virtual bool sortBeforeStripping() const = 0;
 };
 
 struct StripFolderServices {
     StripFolderControls& controls;
-    TextView& workBuffer;  // Memo5
-    ProgressBar& progress; // ProgressBar2
+    TextView& workBuffer; // each file passes through it, as the page's preview shows it
+    ProgressBar& progress;
     MessageBoxes& boxes;
     FailureReporter& failures;
     DateSource& date;
@@ -43,7 +45,7 @@ struct StripFolderServices {
 QString untaggedFolderPath(const QString& folderText, std::string_view date, int count);
 
 // Strips the tags from every file of the list, in the list's order, into the untagged
-// subfolder of `folderText` (Edit7) or over the files themselves.
+// subfolder of `folderText` or over the files themselves.
 BatchOutcome stripFolder(const TextFileList& list, const QString& folderText,
                          const StripFolderServices& services);
 

@@ -63,7 +63,7 @@ std::string xmlRecord(std::string_view fileText, long long id);
 QString findSchemaTemplate(const QString& executableFolder);
 
 struct XmlExportServices {
-    ProgressBar& progress; // ProgressBar1
+    ProgressBar& progress;
     MessageBoxes& boxes;
     FailureReporter& failures;
 };

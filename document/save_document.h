@@ -22,10 +22,10 @@ enum class SaveMode { Button, HotKey };
 
 // The options of the "Controls" page, read when the save starts.
 struct SaveSettings {
-    QString folder;                // Edit1, exactly as typed
-    QString baseName;              // Edit2, exactly as typed
-    bool addDate = true;           // CheckBox1
-    bool cleanBeforeSaving = true; // CheckBox20; honoured by the hot key only
+    QString folder;                // exactly as typed
+    QString baseName;              // exactly as typed
+    bool addDate = true;           // today's date behind the base name
+    bool cleanBeforeSaving = true; // honoured by the hot key only
 };
 
 class SaveSettingsSource {
@@ -52,7 +52,7 @@ public:
 };
 
 struct SaveServices {
-    TextView& view; // Memo1
+    TextView& view; // the document
     Notifier& notifier;
     MessageBoxes& boxes;
     FailureReporter& failures;
