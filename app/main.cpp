@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     // not set as the display name, which Qt would append to every window title.
     QApplication::setApplicationName(quillet::toDisplayText(quillet::ApplicationTitle));
     QApplication::setApplicationVersion(quillet::toDisplayText(quillet::Version));
-    QGuiApplication::setDesktopFileName(QStringLiteral("quillet"));
+    QGuiApplication::setDesktopFileName(quillet::toDisplayText(quillet::AppId));
     QApplication::setFont(quillet::windowFont());
 
     quillet::MainWindow window({quillet::createPlatformBackend});

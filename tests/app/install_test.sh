@@ -10,10 +10,10 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 for f in bin/quillet bin/quillet-batch; do
   [ -x "$prefix/$f" ] || { echo "missing executable $f" >&2; exit 1; }
 done
-desktop=$prefix/share/applications/quillet.desktop
-icon=$prefix/share/icons/hicolor/scalable/apps/quillet.svg
+desktop=$prefix/share/applications/org.quillet.Quillet.desktop
+icon=$prefix/share/icons/hicolor/scalable/apps/org.quillet.Quillet.svg
 grep -qx 'Exec=quillet' "$desktop" || { echo "desktop entry does not start quillet" >&2; exit 1; }
-grep -qx 'Icon=quillet' "$desktop" || { echo "desktop entry names no icon" >&2; exit 1; }
+grep -qx 'Icon=org.quillet.Quillet' "$desktop" || { echo "desktop entry names no icon" >&2; exit 1; }
 grep -qx 'Type=Application' "$desktop" || { echo "desktop entry has no type" >&2; exit 1; }
 xmllint --noout "$icon"
 echo "installed: $(cd "$prefix" && find . -type f | sort | tr '\n' ' ')"
