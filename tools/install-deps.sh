@@ -4,7 +4,7 @@
 set -euo pipefail
 
 run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
-          libx11-dev libx11-xcb-dev libxtst-dev libxcb1-dev libxcb-keysyms1-dev)
+          libx11-dev libx11-xcb-dev libxtst-dev libxfixes-dev libxcb1-dev libxcb-keysyms1-dev)
 # Draws the program's SVG icon.
 run_pkgs+=(libqt6svg6)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
