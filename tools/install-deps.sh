@@ -10,6 +10,8 @@ run_pkgs+=(libqt6svg6)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
+# The end-to-end capture from a real PDF viewer.
+test_pkgs+=(evince)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;
