@@ -12,35 +12,55 @@ namespace quillet {
 
 namespace {
 
+// A byte of the text, or one of the marks that stand in for a paragraph break, a spaced
+// dash or a hyphen followed by a space while the steps between run. The marks lie
+// outside the bytes, so no text can contain them or be taken for them.
+using Symbol = std::uint16_t;
+constexpr Symbol ParagraphMark = 0x100;
+constexpr Symbol DashMark = 0x101;
+constexpr Symbol HyphenMark = 0x102;
+
+constexpr Symbol asSymbol(char c) {
+    return static_cast<unsigned char>(c);
+}
+
 struct Sink {
     std::string* out = nullptr;
-    void put(char c) { out->push_back(c); }
+    // Every mark is turned back into bytes before the end of the chain.
+    void put(Symbol s) { out->push_back(static_cast<char>(s)); }
     void finish() {}
     bool idle() const { return true; }
 };
 
-template <std::size_t N> struct Literal {
-    char chars[N]{};
-    consteval Literal(const char (&s)[N]) {
+// A search or replacement text of the steps: bytes, or a single mark.
+template <std::size_t N> struct Symbols {
+    Symbol at[N == 0 ? 1 : N]{};
+    consteval Symbols(const char (&s)[N + 1]) {
         for (std::size_t i = 0; i < N; ++i)
-            chars[i] = s[i];
+            at[i] = asSymbol(s[i]);
     }
-    constexpr std::size_t size() const { return N - 1; }
+    consteval explicit Symbols(Symbol mark) requires(N == 1) : at{mark} {}
+    constexpr std::size_t size() const { return N; }
 };
+template <std::size_t M> Symbols(const char (&)[M]) -> Symbols<M - 1>;
 
-template <Literal Pattern, Literal Replacement, class Next> struct Step {
-    static_assert(Pattern.size() >= 2 && Pattern.size() <= 4);
+consteval Symbols<1> mark(Symbol m) {
+    return Symbols<1>(m);
+}
+
+template <Symbols Pattern, Symbols Replacement, class Next> struct Step {
+    static_assert(Pattern.size() >= 1 && Pattern.size() <= 4);
     Next next;
-    char held[4]{};
-    std::size_t count = 0; // held bytes: a proper prefix of Pattern
+    Symbol held[4]{};
+    std::size_t count = 0; // held symbols: a proper prefix of Pattern
 
-    void put(char c) {
-        if (count == 0 && c != Pattern.chars[0]) {
+    void put(Symbol c) {
+        if (count == 0 && c != Pattern.at[0]) {
             next.put(c);
             return;
         }
         held[count++] = c;
-        // A candidate that stops matching moves the scan on by one byte, as the naive
+        // A candidate that stops matching moves the scan on by one symbol, as the naive
         // search does; what remains is tried again as the start of a match.
         while (count > 0 && !heldIsPrefix()) {
             next.put(held[0]);
@@ -51,12 +71,12 @@ template <Literal Pattern, Literal Replacement, class Next> struct Step {
         if (count == Pattern.size()) {
             count = 0;
             for (std::size_t i = 0; i < Replacement.size(); ++i)
-                next.put(Replacement.chars[i]);
+                next.put(Replacement.at[i]);
         }
     }
     bool heldIsPrefix() const {
         for (std::size_t i = 0; i < count; ++i)
-            if (held[i] != Pattern.chars[i])
+            if (held[i] != Pattern.at[i])
                 return false;
         return true;
     }
@@ -71,25 +91,26 @@ template <Literal Pattern, Literal Replacement, class Next> struct Step {
 
 // clang-format off
 using Chain =
-    Step<"\r\n\r\n", "***",
+    Step<"\r\n\r\n", mark(ParagraphMark),
     Step<"\r\n", " ",
     Step<"  ", " ",
-    Step<"***", "\r\n\r\n",
-    Step<" - ", "***",
-    Step<"- ", "+++",
+    Step<mark(ParagraphMark), "\r\n\r\n",
+    Step<" - ", mark(DashMark),
+    Step<"- ", mark(HyphenMark),
     Step<"-\r\n", "",
-    Step<"***", " - ",
-    Step<"+++", "- ",
+    Step<mark(DashMark), " - ",
+    Step<mark(HyphenMark), "- ",
     Sink>>>>>>>>>;
 // clang-format on
 
-// The bytes that search texts are made of. Every search text is at least two bytes long
-// and made of these only. A byte outside the set ends every partial match, so after it
+// The bytes that search texts are made of. Every search text of bytes is at least two
+// bytes long and made of these only; the others are single marks, which only the chain
+// itself puts in. A byte outside the set ends every partial match, so after it
 // the chain holds nothing, and a run of these bytes that follows such a byte and is
 // followed by one always gives the same output. Single bytes of the set followed by an
 // outside byte pass unchanged; longer runs are looked up in a table that is filled by
 // running the chain once per run that occurs.
-constexpr std::string_view PatternBytes = "\r\n *-+";
+constexpr std::string_view PatternBytes = "\r\n -";
 
 constexpr std::array<std::uint8_t, 256> SymbolOf = [] {
     std::array<std::uint8_t, 256> t{};
@@ -162,8 +183,8 @@ private:
             std::string out;
             sinkOf(chain).out = &out;
             for (char c : run)
-                chain.put(c);
-            chain.put('x');
+                chain.put(asSymbol(c));
+            chain.put(asSymbol('x'));
             out.pop_back();
             outputs_[slot++] = std::move(out);
             return;
@@ -199,7 +220,7 @@ void CleanTextStream::feed(std::string_view chunk, std::string& out) {
     const char* end = p + chunk.size();
     // A run begun in the last piece goes on through the chain until it is over.
     while (p < end && !chain.idle())
-        chain.put(*p++);
+        chain.put(asSymbol(*p++));
     while (p < end) {
         const char* plain = p;
         p = skipPlain(p, end);
@@ -213,9 +234,9 @@ void CleanTextStream::feed(std::string_view chunk, std::string& out) {
         if (p == end || length > MaxTabledRun) {
             // The run may go on in the next piece, or is too long for the table.
             for (const char* c = run; c < p; ++c)
-                chain.put(*c);
+                chain.put(asSymbol(*c));
             if (p < end)
-                chain.put(*p++);
+                chain.put(asSymbol(*p++));
         } else {
             out.append(runs[std::string_view(run, length)]);
         }

@@ -11,12 +11,14 @@
 namespace quillet::literal {
 
 // Every occurrence, left to right, resuming behind each match.
-inline std::string replaceAll(std::string text, std::string_view from, std::string_view to) {
-    std::string out;
+template <class String>
+String replaceAll(const String& text, std::basic_string_view<typename String::value_type> from,
+                  std::basic_string_view<typename String::value_type> to) {
+    String out;
     std::size_t pos = 0;
     for (;;) {
         const auto hit = text.find(from, pos);
-        if (hit == std::string::npos)
+        if (hit == String::npos)
             break;
         out.append(text, pos, hit - pos);
         out.append(to);
@@ -26,7 +28,33 @@ inline std::string replaceAll(std::string text, std::string_view from, std::stri
     return out;
 }
 
-inline std::string cleanText(std::string text) {
+// The nine cleaning steps over a wider alphabet than bytes: the three marks that stand in
+// while the steps between run are symbols that no byte of the text can be.
+inline std::string cleanText(std::string_view bytes) {
+    constexpr char32_t paragraph[] = {0x100, 0};
+    constexpr char32_t dash[] = {0x101, 0};
+    constexpr char32_t hyphen[] = {0x102, 0};
+    std::u32string text;
+    for (unsigned char c : bytes)
+        text += char32_t(c);
+    text = replaceAll(text, U"\r\n\r\n", paragraph);
+    text = replaceAll(text, U"\r\n", U" ");
+    text = replaceAll(text, U"  ", U" ");
+    text = replaceAll(text, paragraph, U"\r\n\r\n");
+    text = replaceAll(text, U" - ", dash);
+    text = replaceAll(text, U"- ", hyphen);
+    text = replaceAll(text, U"-\r\n", U"");
+    text = replaceAll(text, dash, U" - ");
+    text = replaceAll(text, hyphen, U"- ");
+    std::string out;
+    for (char32_t c : text)
+        out += c < 0x100 ? static_cast<char>(c) : '#'; // a mark left over shows as '#'
+    return out;
+}
+
+// The same steps with "***" and "+++" as the marks, as cleaning once worked: the same
+// result for every text without '*' and '+', which nothing can then mistake for a mark.
+inline std::string cleanTextWithTextMarks(std::string text) {
     text = replaceAll(text, "\r\n\r\n", "***");
     text = replaceAll(text, "\r\n", " ");
     text = replaceAll(text, "  ", " ");
