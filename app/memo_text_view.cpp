@@ -10,18 +10,8 @@
 
 namespace quillet {
 
-namespace {
-
-// The control keeps line breaks as one character; the document, as CR LF.
-int displayLength(std::string_view bytes) {
-    const auto pairs = std::count(bytes.begin(), bytes.end(), '\n');
-    return static_cast<int>(bytes.size()) - static_cast<int>(pairs);
-}
-
-} // namespace
-
 MemoTextView::MemoTextView(QPlainTextEdit& memo) : memo_(memo) {
-    bytes_ = toDocumentText(memo_.document()->toRawText());
+    rebuild();
     connect(memo_.document(), &QTextDocument::contentsChange, this, [this] {
         if (!editing_)
             bytesValid_ = false;
@@ -29,12 +19,25 @@ MemoTextView::MemoTextView(QPlainTextEdit& memo) : memo_(memo) {
 }
 
 const std::string& MemoTextView::bytes() const {
-    if (!bytesValid_) {
-        // toPlainText() would turn no-break spaces into spaces; the raw text keeps them.
-        bytes_ = toDocumentText(memo_.document()->toRawText());
-        bytesValid_ = true;
-    }
+    if (!bytesValid_)
+        rebuild();
     return bytes_;
+}
+
+void MemoTextView::rebuild() const {
+    // toPlainText() would turn no-break spaces into spaces; the raw text keeps them.
+    bytes_ = toDocumentText(memo_.document()->toRawText(), pairPositions_);
+    bytesValid_ = true;
+}
+
+int MemoTextView::displayPosition(std::size_t bytePosition) const {
+    // The control keeps a line break as one unit, the document as CR LF; a character
+    // beyond the Basic Multilingual Plane is two units there and one "?" here.
+    const auto breaks = std::count(bytes_.begin(), bytes_.begin() + bytePosition, '\n');
+    const auto pairs =
+        std::lower_bound(pairPositions_.begin(), pairPositions_.end(), bytePosition) -
+        pairPositions_.begin();
+    return static_cast<int>(bytePosition - breaks + pairs);
 }
 
 std::string MemoTextView::text() const {
@@ -46,8 +49,7 @@ void MemoTextView::setText(std::string_view text) {
     memo_.setPlainText(toDisplayText(text));
     editing_ = false;
     // A lone CR or LF becomes a line break of the control, which reads back as CR LF.
-    bytes_ = toDocumentText(memo_.document()->toRawText());
-    bytesValid_ = true;
+    rebuild();
 }
 
 bool MemoTextView::insertBefore(std::string_view needle, std::string_view insertion) {
@@ -80,11 +82,16 @@ void MemoTextView::edit(std::size_t bytePosition, std::string_view insertion) {
     if (bytePosition == bytes_.size())
         cursor.movePosition(QTextCursor::End);
     else
-        cursor.setPosition(displayLength(std::string_view(bytes_).substr(0, bytePosition)));
+        cursor.setPosition(displayPosition(bytePosition));
     cursor.insertText(shown);
     editing_ = false;
-    // What the control now holds at that place, in document bytes.
-    bytes_.insert(bytePosition, toDocumentText(shown));
+    // What the control now holds at that place, in document bytes; the inserted text has
+    // no character of two units, but moves those behind it.
+    const std::string inserted = toDocumentText(shown);
+    bytes_.insert(bytePosition, inserted);
+    for (auto p = std::lower_bound(pairPositions_.begin(), pairPositions_.end(), bytePosition);
+         p != pairPositions_.end(); ++p)
+        *p += inserted.size();
 }
 
 } // namespace quillet

@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <string>
+#include <vector>
 
 class QPlainTextEdit;
 
@@ -25,13 +26,20 @@ public:
     bool isEmpty() const override;
     bool endsWithLineBreak() const override;
 
+    QPlainTextEdit& control() const { return memo_; }
+
 private:
     // The document bytes of the control's text, rebuilt after the user edited it.
     const std::string& bytes() const;
+    void rebuild() const;
+    // Where a document position lies in the control, counted in its UTF-16 units.
+    int displayPosition(std::size_t bytePosition) const;
     void edit(std::size_t bytePosition, std::string_view insertion);
 
     QPlainTextEdit& memo_;
     mutable std::string bytes_;
+    // Positions in bytes_ of the characters that take two units in the control.
+    mutable std::vector<std::size_t> pairPositions_;
     mutable bool bytesValid_ = true;
     bool editing_ = false;
 };

@@ -20,7 +20,13 @@ QString toDisplayText(std::string_view document) {
     return out;
 }
 
-std::string toDocumentText(const QString& display) {
+std::string toDocumentText(QStringView display) {
+    std::vector<std::size_t> pairPositions;
+    return toDocumentText(display, pairPositions);
+}
+
+std::string toDocumentText(QStringView display, std::vector<std::size_t>& pairPositions) {
+    pairPositions.clear();
     std::string out;
     out.reserve(static_cast<std::size_t>(display.size()) + 64);
     const qsizetype n = display.size();
@@ -35,6 +41,7 @@ std::string toDocumentText(const QString& display) {
             out += "\r\n";
         } else if (QChar::isHighSurrogate(c) && i + 1 < n && display[i + 1].isLowSurrogate()) {
             ++i;
+            pairPositions.push_back(out.size());
             out += '?';
         } else {
             out += unicodeToCp1252(c);

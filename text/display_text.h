@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet {
 
@@ -12,6 +13,11 @@ QString toDisplayText(std::string_view document);
 
 // The text of a Qt control as document bytes: every line break, "\n", "\r\n" or a lone
 // "\r", becomes CR LF; a character Windows-1252 lacks becomes "?".
-std::string toDocumentText(const QString& display);
+std::string toDocumentText(QStringView display);
+
+// As above, and lists in order the document positions of the "?" that stand for a
+// character outside the Basic Multilingual Plane: there the control counts two UTF-16
+// units for one document byte.
+std::string toDocumentText(QStringView display, std::vector<std::size_t>& pairPositions);
 
 } // namespace quillet

@@ -119,6 +119,45 @@ private Q_SLOTS:
         }
     }
 
+    void charactersOfTwoUnitsOrSeveralCodePoints_data() {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("sequence");
+        const std::pair<const char*, QString> pastes[] = {
+            {"emoji", QString::fromUtf16(u"\U0001F600")},
+            {"several emoji", QString::fromUtf16(u"\U0001F600x\U0001F44D\U0001F3FD\U00010348\n")},
+            {"combining", QString::fromUtf16(u"e\u0301a\u0308\u0323 \U0001F1E9\U0001F1EA")},
+        };
+        for (const auto& [name, text] : pastes)
+            for (int at : {0, 7})
+                for (int s = 0; s < int(sequences.size()); ++s)
+                    QTest::addRow("%s at %d / %s", name, at, sequences[s].first) << text << at << s;
+    }
+
+    // The user pastes characters that the control keeps as two UTF-16 units or as a base
+    // letter with combining marks; the captures behind them still land where the whole
+    // text rule puts them, and each such character is one "?" in the document.
+    void charactersOfTwoUnitsOrSeveralCodePoints() {
+        QFETCH(QString, pasted);
+        QFETCH(int, at);
+        QFETCH(int, sequence);
+        QPlainTextEdit edited, whole;
+        MemoTextView view(edited);
+        WholeTextMemo reference(whole);
+        for (QPlainTextEdit* memo : {&edited, &whole}) {
+            memo->setPlainText(QStringLiteral("{TEXT}a{/TEXT}\n\n"));
+            QTextCursor cursor(memo->document());
+            cursor.setPosition(at);
+            cursor.insertText(pasted);
+        }
+        for (const Step& step : sequences[sequence].second) {
+            step(view);
+            step(reference);
+            QCOMPARE(toDocumentText(edited.document()->toRawText()), reference.text());
+            QCOMPARE(view.text(), reference.text());
+        }
+    }
+
     // toPlainText() would give spaces for no-break spaces (Windows-1252 byte A0).
     void noBreakSpaceSurvives() {
         QPlainTextEdit memo;
