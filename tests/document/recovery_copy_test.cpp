@@ -1,0 +1,169 @@
+#include "document/recovery_copy.h"
+#include "support/notation.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <atomic>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace quillet {
+namespace {
+
+using test::shown;
+
+std::string contentOf(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(missing)";
+}
+
+// The folder of the copy may not be there yet: the first start makes it.
+struct Folder {
+    QTemporaryDir dir;
+    QString path = dir.filePath("data/Quillet");
+};
+
+template <std::size_t N> std::string bytes(const char (&text)[N]) {
+    return std::string(text, N - 1);
+}
+
+const std::string document = bytes("{TEXT}Gr\xFC\xDF"
+                                   "e\r\n\x80 \0 ?{/TEXT}\r\n\r\n");
+
+TEST(RecoveryCopy, KeepsTheBytesUntilTheDocumentIsEmpty) {
+    Folder folder;
+    RecoveryCopy copy(folder.path);
+    EXPECT_FALSE(copy.store(document)) << "written without the lock";
+    ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    EXPECT_FALSE(copy.leftOver());
+
+    ASSERT_TRUE(copy.store(document));
+    EXPECT_EQ(shown(contentOf(copy.path())), shown(document));
+    EXPECT_EQ(shown(copy.leftOver().value_or("(none)")), shown(document));
+    ASSERT_TRUE(copy.store("x"));
+    EXPECT_EQ(contentOf(copy.path()), "x");
+
+    ASSERT_TRUE(copy.store(""));
+    EXPECT_FALSE(QFile::exists(copy.path()));
+    EXPECT_FALSE(copy.leftOver());
+    EXPECT_TRUE(copy.store("")) << "removing what is not there";
+    EXPECT_EQ(QDir(folder.path).entryList(QDir::Files), QStringList{"unsaved-document.lock"});
+}
+
+TEST(RecoveryCopy, ASecondProgramNeitherWritesNorRemovesTheCopy) {
+    Folder folder;
+    auto first = std::make_unique<RecoveryCopy>(folder.path);
+    ASSERT_EQ(first->claim(), RecoveryCopy::Claim::Claimed);
+    ASSERT_TRUE(first->store(document));
+
+    RecoveryCopy second(folder.path);
+    EXPECT_EQ(second.claim(), RecoveryCopy::Claim::HeldByAnother);
+    EXPECT_FALSE(second.store("von der zweiten"));
+    EXPECT_FALSE(second.store(""));
+    EXPECT_EQ(shown(contentOf(first->path())), shown(document));
+
+    // Closing the first lets go of the copy, which then waits for the next start.
+    first.reset();
+    EXPECT_EQ(second.claim(), RecoveryCopy::Claim::Claimed);
+    EXPECT_EQ(shown(second.leftOver().value_or("(none)")), shown(document));
+}
+
+TEST(RecoveryCopy, TakesOverTheLockOfAProgramThatDied) {
+    Folder folder;
+    ASSERT_TRUE(QDir().mkpath(folder.path));
+    const pid_t child = fork();
+    if (child == 0)
+        _exit(0);
+    ASSERT_GT(child, 0);
+    waitpid(child, nullptr, 0);
+    RecoveryCopy copy(folder.path);
+    QFile lock(copy.lockPath());
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write(QByteArray::number(child) + "\nquillet\n\n");
+    lock.close();
+
+    EXPECT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+}
+
+TEST(RecoveryCopy, OnlyARegularFileIsACopy) {
+    Folder folder;
+    RecoveryCopy copy(folder.path);
+    ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    ASSERT_TRUE(QDir().mkpath(copy.path()));
+    EXPECT_FALSE(copy.leftOver());
+    EXPECT_FALSE(copy.store(document));
+}
+
+TEST(RecoveryCopy, AFolderThatCannotBeMadeFails) {
+    Folder folder;
+    QFile blocker(QDir(folder.dir.path()).filePath("data"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    RecoveryCopy copy(folder.path);
+    EXPECT_EQ(copy.claim(), RecoveryCopy::Claim::Failed);
+    EXPECT_FALSE(copy.isClaimed());
+}
+
+// The writer's first snapshot blocks until the test lets it go, so that everything handed
+// over meanwhile queues behind a running write.
+TEST(RecoveryWriter, WritesOnlyTheNewestOfWhatQueuedBehindAWrite) {
+    Folder folder;
+    RecoveryCopy copy(folder.path);
+    ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    std::atomic<int> taken{0};
+    std::atomic<int> failures{0};
+    std::atomic<bool> onMainThread{false};
+    QThread* const main = QThread::currentThread();
+    QSemaphore started, release;
+    RecoveryWriter writer(copy, [&](bool ok) { failures += ok ? 0 : 1; });
+
+    writer.submit([&] {
+        ++taken;
+        onMainThread = onMainThread || QThread::currentThread() == main;
+        started.release();
+        release.acquire();
+        return std::string("erste");
+    });
+    started.acquire();
+    for (int i = 1; i <= 5; ++i)
+        writer.submit([&, i] {
+            ++taken;
+            return "Fassung " + std::to_string(i);
+        });
+    release.release();
+    writer.waitUntilIdle();
+
+    EXPECT_EQ(contentOf(copy.path()), "Fassung 5");
+    EXPECT_EQ(taken, 2);
+    EXPECT_EQ(failures, 0);
+    EXPECT_FALSE(onMainThread);
+}
+
+TEST(RecoveryWriter, WritesWhatWaitsBeforeItEndsAndReportsFailures) {
+    Folder folder;
+    RecoveryCopy copy(folder.path);
+    ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    std::vector<bool> outcomes;
+    {
+        RecoveryWriter writer(copy, [&](bool ok) { outcomes.push_back(ok); });
+        writer.submit([] { return document; });
+    }
+    EXPECT_EQ(shown(contentOf(copy.path())), shown(document));
+    {
+        RecoveryWriter writer(copy, [&](bool ok) { outcomes.push_back(ok); });
+        writer.submit([] { return std::string(); });
+        writer.waitUntilIdle();
+        EXPECT_FALSE(QFile::exists(copy.path()));
+        ASSERT_TRUE(QDir().mkpath(copy.path()));
+        writer.submit([] { return document; });
+    }
+    EXPECT_EQ(outcomes, (std::vector<bool>{true, true, false}));
+}
+
+} // namespace
+} // namespace quillet
