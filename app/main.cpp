@@ -1,3 +1,4 @@
+#include "app/document_recovery.h"
 #include "app/look.h"
 #include "app/main_window.h"
 #include "quillet_version.h"
@@ -38,8 +39,13 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(quillet::toDisplayText(quillet::AppId));
     QApplication::setFont(quillet::windowFont());
 
-    quillet::MainWindow window({quillet::createPlatformBackend});
+    quillet::MainWindow::Environment environment{quillet::createPlatformBackend};
+    environment.recoveryFolder = quillet::DocumentRecovery::standardFolder();
+    quillet::MainWindow window(std::move(environment));
     window.show();
-    QTimer::singleShot(0, &window, [&window] { window.tellAboutHotKeys(); });
+    QTimer::singleShot(0, &window, [&window] {
+        window.startRecovery();
+        window.tellAboutHotKeys();
+    });
     return app.exec();
 }

@@ -3,6 +3,7 @@
 #include "app/about_page.h"
 #include "app/controls_page.h"
 #include "app/delete_tags_page.h"
+#include "app/document_recovery.h"
 #include "app/help_page.h"
 #include "app/message_boxes.h"
 #include "app/resources.h"
@@ -82,6 +83,10 @@ MainWindow::MainWindow(Environment environment)
     textview_->setSaveRoutine(documentSaver_.get());
     saver_ = documentSaver_.get();
 
+    if (!environment.recoveryFolder.isEmpty())
+        recovery_ = std::make_unique<DocumentRecovery>(textview_->document(),
+                                                       environment.recoveryFolder, *this);
+
     backend_ = environment.backend(*this);
     backend_->setHotKeyHandler([this](int id) { handleHotKey(id); });
     startFailures_ = registerStartHotKeys(*backend_);
@@ -93,7 +98,14 @@ MainWindow::MainWindow(Environment environment)
 }
 
 MainWindow::~MainWindow() {
+    // The last changes go into the copy while the text view is still there.
+    recovery_.reset();
     releaseHotKeys(*backend_);
+}
+
+void MainWindow::startRecovery() {
+    if (recovery_)
+        recovery_->start();
 }
 
 void MainWindow::syncHotKeyRegistrations() {

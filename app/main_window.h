@@ -21,6 +21,7 @@ namespace quillet {
 class AboutPage;
 class ControlsPage;
 class DeleteTagsPage;
+class DocumentRecovery;
 class HelpPage;
 class TextToXmlPage;
 class TextviewPage;
@@ -40,6 +41,8 @@ public:
         Waiter* waiter = nullptr;         // a blocking sleep when not given
         DateSource* date = nullptr;       // the system's short date when not given
         FolderChooser* folders = nullptr; // the folder dialog when not given
+        // Where the recovery copy of the document lives; none is kept when empty.
+        QString recoveryFolder = QString();
     };
 
     explicit MainWindow(Environment environment);
@@ -55,6 +58,11 @@ public:
     // Tells the user, once, when the display offers no system-wide hot keys, or which keys
     // could not be registered at start.
     void tellAboutHotKeys();
+
+    // Offers back what the last session left unsaved and keeps the recovery copy from
+    // then on; nothing without a recovery folder.
+    void startRecovery();
+    DocumentRecovery* recovery() const { return recovery_.get(); }
 
     QTabWidget& pages() const { return *pageControl_; }
     NotificationWindow& notificationWindow() { return notification_; }
@@ -103,6 +111,7 @@ private:
     AboutPage* about_;
 
     std::unique_ptr<PlatformBackend> backend_;
+    std::unique_ptr<DocumentRecovery> recovery_;
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
     bool toldAboutHotKeys_ = false;

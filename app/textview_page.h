@@ -23,7 +23,7 @@ public:
     explicit TextviewPage(QWidget* parent = nullptr);
     ~TextviewPage() override;
 
-    TextView& document() { return document_; }
+    MemoTextView& document() { return document_; }
     const Ui::TextviewPage& ui() const { return *ui_; }
     // CheckBox16: whether Ctrl+Y hides and shows the window.
     QCheckBox& hideShowBox() const;

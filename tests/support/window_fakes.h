@@ -81,7 +81,8 @@ public:
     int asked = 0;
 };
 
-// A main window on fakes: no real hot keys, no real waits, no real folder dialog.
+// A main window on fakes: no real hot keys, no real waits, no real folder dialog; a
+// recovery copy only in the folder given.
 struct FakeWindow {
     Journal journal;
     FakeWaiter waiter{journal};
@@ -89,10 +90,10 @@ struct FakeWindow {
     ScriptedFolders folders;
     std::unique_ptr<MainWindow> form;
 
-    FakeWindow() {
+    explicit FakeWindow(const QString& recoveryFolder = {}) {
         form = std::make_unique<MainWindow>(MainWindow::Environment{
             [this](QWidget&) { return std::make_unique<FakeBackend>(journal); }, &waiter, &date,
-            &folders});
+            &folders, recoveryFolder});
     }
 
     // The hot key as the backend delivers it.
