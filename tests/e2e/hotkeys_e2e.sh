@@ -61,12 +61,18 @@ fi
 
 # The save folder field starts as "PATH", a folder beside the program's working folder.
 mkdir "$work/PATH"
-(cd "$work" && LC_ALL=C.UTF-8 exec "$quillet") >"$work/quillet.log" 2>&1 &
-pids+=($!)
-quillet_pid=$!
-quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
-  || die "the main window did not show"
-[ -n "$quillet_id" ] || die "the main window did not show"
+# The recovery copy of the document lives in the data folder of this run.
+export XDG_DATA_HOME="$work/data"
+recovery_copy=$XDG_DATA_HOME/Quillet/unsaved-document.txt
+start_quillet() {
+  (cd "$work" && LC_ALL=C.UTF-8 exec "$quillet") >>"$work/quillet.log" 2>&1 &
+  pids+=($!)
+  quillet_pid=$!
+  quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
+    || die "the main window did not show"
+  [ -n "$quillet_id" ] || die "the main window did not show"
+}
+start_quillet
 
 focus_is() { [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ]; }
 box_id() { xdotool search --onlyvisible --name '^Warnung$' 2>/dev/null | head -1; }
@@ -363,6 +369,29 @@ evince-pdf)
     >"$work/expected-file"
   cmp -s "$work/expected-file" "${saved[0]}" \
     || fail "the saved file holds $(od -c "${saved[0]}" 2>&1 | head -5)"
+  ;;
+
+crash-recovery)
+  # Killed after two captures, the program offers the text back at its next start, byte
+  # for byte, as "Save and New" would have written it.
+  select_text "Grüße aus dem Korpus"
+  capture F4
+  select_text "Zweiter Satz"
+  capture F4
+  printf '{TEXT}Gr\xfc\xdfe aus dem Korpus\r\n\r\nZweiter Satz{/TEXT}\r\n\r\n' >"$work/expected-file"
+  copy_is_expected() { cmp -s "$work/expected-file" "$recovery_copy"; }
+  wait_for 30 copy_is_expected || fail "the recovery copy holds $(od -c "$recovery_copy" 2>&1 | head -3)"
+  kill -KILL "$quillet_pid"
+  wait "$quillet_pid" 2>/dev/null || true
+  main_window_gone() { ! main_window_visible; }
+  wait_for 50 main_window_gone || die "the killed program's window stays"
+  start_quillet
+  question=$(timeout 20 xdotool search --sync --onlyvisible --name '^Best.*tigung$' | head -1) \
+    || die "no question about the unsaved document at start"
+  xdotool windowactivate --sync "$question" >/dev/null 2>&1 || true
+  xdotool key Return
+  expect_memo '{TEXT}Grüße aus dem Korpus\n\nZweiter Satz{/TEXT}\n\n'
+  copy_is_expected || fail "the restored document's copy differs"
   ;;
 
 *)

@@ -46,6 +46,9 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
   || { cat "$work/openbox.log" >&2; echo "openbox did not start" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
+# The program keeps a recovery copy of its document in the user's data folder; one of its
+# own per run, so that no run finds what another left behind, nor the user's.
+export XDG_DATA_HOME="$work/data"
 status=0
 "$@" || status=$?
 exit "$status"
