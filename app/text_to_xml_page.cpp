@@ -40,17 +40,17 @@ void TextToXmlPage::chooseTargetFolder() {
 }
 
 void TextToXmlPage::previewSelectedFile() {
-    const QString path = ui_->FileListBox2->selectedPath();
-    if (!path.isEmpty())
+    const NativePath path = ui_->FileListBox2->selectedPath();
+    if (!path.empty())
         loadTextFile(path, preview_, boxes_);
 }
 
 void TextToXmlPage::exportFolder() {
     // The records are streamed to the file; the hidden work views Memo7 and Memo8 stay
     // unused, so a large export does not pass through two text controls.
-    exportToXml(ui_->Edit8->text(), ui_->FileListBox2->files(), ui_->Edit9->text(),
-                findSchemaTemplate(QCoreApplication::applicationDirPath()),
-                {progress_, boxes_, boxes_});
+    exportToXml(
+        nativePath(ui_->Edit8->text()), ui_->FileListBox2->files(), nativePath(ui_->Edit9->text()),
+        findSchemaTemplate(QCoreApplication::applicationDirPath()), {progress_, boxes_, boxes_});
 }
 
 } // namespace quillet

@@ -266,12 +266,9 @@ private Q_SLOTS:
         h.control<QPushButton>("Button5")->click();
         QCOMPARE(h.shownTexts(), QStringList{appTitle + ": Datei " + h.path("b.txt") +
                                              " kann nicht geöffnet werden."});
-        QCOMPARE(QDir(target.path())
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
-                 QStringList{"XML0"});
-        QCOMPARE(QDir(target.path() + "/XML0")
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{"XML.xsd"});
+        // The export folder it had claimed goes again.
+        QVERIFY(
+            QDir(target.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
         QCOMPARE(h.control<QProgressBar>("ProgressBar1")->value(), 1);
     }
 };
