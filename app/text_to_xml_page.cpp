@@ -21,6 +21,9 @@ TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, 
     connect(ui_->FileListBox2, &QListWidget::itemSelectionChanged, this,
             &TextToXmlPage::previewSelectedFile);
     connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::exportFolder);
+    // The list shows the folder its field names, "PATH" at start: no files unless such a
+    // folder exists, rather than those of whatever folder the program was started in.
+    ui_->FileListBox2->setDirectory(ui_->Edit8->text());
 }
 
 TextToXmlPage::~TextToXmlPage() {
