@@ -101,10 +101,10 @@ bool OverwriteBatch::stage(const NativePath& path, const FileStatus& original,
 bool OverwriteBatch::commit() {
     if (staged_.empty())
         return true;
-    std::vector<NativePath> temporaries;
+    std::vector<WrittenFile> temporaries;
     temporaries.reserve(staged_.size());
     for (const Staged& s : staged_)
-        temporaries.push_back(s.temporary);
+        temporaries.push_back({s.temporary, s.original.device});
     // The one wait on the disk that the whole batch pays for: no file is touched before
     // every new text is there.
     std::size_t done = 0;
@@ -126,11 +126,11 @@ bool OverwriteBatch::commit() {
 
     // What was done is made durable: the rewritten files, then the journals go; the new
     // names of the renamed files.
-    std::vector<NativePath> rewritten;
+    std::vector<WrittenFile> rewritten;
     std::set<NativePath> folders;
     for (std::size_t i = 0; i < done; ++i) {
         if (staged_[i].inPlace)
-            rewritten.push_back(staged_[i].target);
+            rewritten.push_back({staged_[i].target, staged_[i].original.device});
         folders.insert(folderOf(staged_[i].target));
     }
     const bool durable = rewritten.empty() || syncFiles(rewritten);
@@ -156,23 +156,21 @@ void OverwriteBatch::discard() {
     bytes_ = 0;
 }
 
-bool OverwriteBatch::finishInterruptedRewrite(const NativePath& path) const {
-    const NativePath target = targetOf(path);
-    FileStatus file;
+OverwriteBatch::Recovery OverwriteBatch::finishInterruptedRewrite(const NativePath& path,
+                                                                  const FileStatus& read) const {
     // A journal of this batch's own is not a leftover.
-    if (!statusOf(target, file) || !file.regular || files_.contains({file.device, file.inode}))
-        return true;
-    const NativePath journal = journalOf(target, file);
+    if (files_.contains({read.device, read.inode}))
+        return Recovery::None;
+    const NativePath target = targetOf(path);
+    const NativePath journal = journalOf(target, read);
     if (!nameTaken(journal))
-        return true;
-    if (!rewriteInPlace(target, file, journal))
-        return false;
-    std::vector<NativePath> rewritten{target};
-    if (!syncFiles(rewritten))
-        return false;
+        return Recovery::None;
+    if (!rewriteInPlace(target, read, journal) || !syncFiles({{target, read.device}}))
+        return Recovery::Failed;
     removeFile(journal);
-    syncFolder(folderOf(journal).empty() ? NativePath(".") : folderOf(journal));
-    return true;
+    const NativePath folder = folderOf(journal);
+    syncFolder(folder.empty() ? NativePath(".") : folder);
+    return Recovery::Finished;
 }
 
 } // namespace quillet
