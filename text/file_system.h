@@ -79,11 +79,16 @@ struct FileStatus {
     std::uint64_t size = 0;
     std::uint32_t owner = 0;
     std::uint32_t group = 0;
-    std::uint32_t mode = 0; // permission and set-id bits
+    std::uint32_t mode = 0;   // permission and set-id bits
+    std::int64_t changed = 0; // when the file last changed, in nanoseconds
     bool regular = false;
 
     bool sameFile(const FileStatus& other) const {
         return device == other.device && inode == other.inode;
+    }
+    // The same file, and nobody has changed it since `other` was taken.
+    bool unchangedSince(const FileStatus& other) const {
+        return sameFile(other) && changed == other.changed && size == other.size;
     }
 };
 

@@ -36,6 +36,9 @@ FileStatus toStatus(const struct stat& st) {
     s.owner = st.st_uid;
     s.group = st.st_gid;
     s.mode = st.st_mode & 07777;
+    // The status change time: no write, rename over or change of owner or mode goes
+    // without it.
+    s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
     s.regular = S_ISREG(st.st_mode);
     return s;
 }

@@ -168,6 +168,10 @@ bool statusOf(const FileHandle& file, FileStatus& status) {
     status.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     status.links = info.nNumberOfLinks;
     status.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    status.changed =
+        static_cast<std::int64_t>(((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                   info.ftLastWriteTime.dwLowDateTime) *
+                                  100);
     status.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
                      GetFileType(handle(file)) == FILE_TYPE_DISK;
     return true;

@@ -27,7 +27,7 @@ bool rewriteInPlace(const NativePath& target, const FileStatus& original,
                     const NativePath& journal) {
     const FileHandle out = openRegularFileForRewriting(target);
     FileStatus now;
-    if (!out.isOpen() || !statusOf(out, now) || !now.sameFile(original))
+    if (!out.isOpen() || !statusOf(out, now) || !now.unchangedSince(original))
         return false;
     const FileHandle in = openRegularFile(journal);
     if (!in.isOpen())
@@ -110,13 +110,19 @@ bool OverwriteBatch::commit() {
     std::size_t done = 0;
     if (syncFiles(temporaries)) {
         for (; done < staged_.size(); ++done) {
-            const Staged& s = staged_[done];
+            Staged& s = staged_[done];
             FileStatus now;
-            // Only the file that was read is replaced: never what took its name meanwhile.
-            if (!statusOf(s.target, now) || !now.regular || !now.sameFile(s.original))
+            // Only the file as it was read is replaced: never what took its name meanwhile,
+            // and never one that somebody changed since.
+            if (!statusOf(s.target, now) || !now.regular || !now.unchangedSince(s.original))
                 break;
-            if (!(s.inPlace ? rewriteInPlace(s.target, s.original, s.temporary)
-                            : renameReplacing(s.temporary, s.target)))
+            if (s.inPlace && !rewriteInPlace(s.target, s.original, s.temporary)) {
+                // It may have changed part of the file: the journal stays, so that the
+                // next run completes the rewrite.
+                s.temporary.clear();
+                break;
+            }
+            if (!s.inPlace && !renameReplacing(s.temporary, s.target))
                 break;
         }
     }
