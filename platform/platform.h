@@ -21,6 +21,10 @@ public:
 
     // Called with the identifier of every registered hot key that is pressed.
     virtual void setHotKeyHandler(HotKeyHandler handler) = 0;
+
+    // True while one of this program's windows has the keyboard focus: a copy keystroke
+    // would go to the program itself.
+    virtual bool isOwnWindowInFront() const = 0;
 };
 
 // Each platform's backend file defines this; CMake builds exactly one of them.

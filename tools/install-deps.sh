@@ -4,12 +4,14 @@
 set -euo pipefail
 
 run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
-          libx11-dev libx11-xcb-dev libxtst-dev libxcb1-dev libxcb-keysyms1-dev)
+          libx11-dev libx11-xcb-dev libxtst-dev libxfixes-dev libxcb1-dev libxcb-keysyms1-dev)
 # Draws the program's SVG icon.
 run_pkgs+=(libqt6svg6)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
+# The end-to-end capture from a real PDF viewer.
+test_pkgs+=(evince)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;
