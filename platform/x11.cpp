@@ -2,6 +2,8 @@
 
 #include "capture/capture_table.h"
 #include "platform/hotkey_delivery.h"
+#include "platform/instance_link.h"
+#include "platform/linux_backends.h"
 #include "platform/qt_clipboard.h"
 
 #include <QAbstractNativeEventFilter>
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace quillet {
@@ -152,6 +155,7 @@ public:
     }
 
     bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+        wanted_.insert(id);
         if (keys_.count(id))
             return false;
         const KeySym sym = keysymOf(virtualKey);
@@ -181,6 +185,7 @@ public:
     }
 
     bool unregisterHotKey(int id) override {
+        wanted_.erase(id);
         const auto it = keys_.find(id);
         if (it == keys_.end())
             return false;
@@ -250,12 +255,20 @@ private:
     unsigned allLocks_ = 0;
     bool hasXTest_ = false;
     std::map<int, Registration> keys_;
+    std::set<int> wanted_; // in force, whether or not the grab succeeded
     HotKeyDelivery delivery_;
+    // `quillet --hotkey N` for keys another program holds.
+    InstanceLink link_{[this](int id) {
+        if (!wanted_.contains(id))
+            return false;
+        delivery_.post(id);
+        return true;
+    }};
 };
 
 } // namespace
 
-std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
+std::unique_ptr<PlatformBackend> makeX11Backend(QWidget& mainWindow) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->display())
         return makeNoneBackend(mainWindow);
