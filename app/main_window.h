@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "text/date_text.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -77,6 +78,9 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // What the backend says cannot work on this desktop; each text once.
+    void tellDesktopNotice(const QString& text);
+
     // The services come first: the pages are built with references to them.
     SleepingWaiter sleepingWaiter_;
     SystemDateSource systemDate_;
@@ -99,6 +103,7 @@ private:
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
     bool toldAboutHotKeys_ = false;
+    QStringList toldNotices_;
 };
 
 } // namespace quillet

@@ -18,6 +18,7 @@ struct Journal {
     ClipboardText clip{ClipboardText::Status::Text, "X"};
     bool systemHotKeys = true;
     PlatformBackend::HotKeyHandler handler;
+    PlatformBackend::NoticeHandler notice;
 
     QStringList take() {
         QStringList out;
@@ -32,6 +33,7 @@ public:
 
     bool hasSystemHotKeys() const override { return journal_.systemHotKeys; }
     void setHotKeyHandler(HotKeyHandler handler) override { journal_.handler = std::move(handler); }
+    void setNoticeHandler(NoticeHandler handler) override { journal_.notice = std::move(handler); }
     bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
         journal_.calls
             << QStringLiteral("register %1 %2 0x%3").arg(id).arg(modifiers).arg(key, 0, 16);
