@@ -4,7 +4,8 @@
 // "count PREFIX" makes every following Ctrl+C copy "PREFIX 1", "PREFIX 2", ..., as if the
 // user selected a new sentence before each key); it reports on stdout: "window ID" once
 // shown, "selected" after each change, "counting" when counting starts, "copied N" for
-// each counted copy, "key NAME" for every key press that reaches it.
+// each counted copy, "key NAME" for every key press that reaches it, "active" and "inactive"
+// when it gains and loses the focus.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -80,6 +81,12 @@ int main(int argc, char** argv) {
     window.show();
     field->setFocus();
     say("window " + QString::number(window.winId()));
+    // Under Wayland nobody outside can ask which window has the focus; the reader says.
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged,
+                     [](Qt::ApplicationState state) {
+                         say(state == Qt::ApplicationActive ? QStringLiteral("active")
+                                                            : QStringLiteral("inactive"));
+                     });
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     std::string pending;

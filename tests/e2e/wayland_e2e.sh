@@ -1,0 +1,195 @@
+#!/usr/bin/env bash
+# Capture in a Wayland session, end to end. Quillet runs on Xwayland as in a desktop
+# session; the reader is a native Wayland program; keys go through the compositor's input.
+#   kde:  KWin 5.27 with the real xdg-desktop-portal and xdg-desktop-portal-kde. Keys pressed
+#         through KWin's fake input reach Quillet as portal activations; Quillet presses
+#         Ctrl+C through KWin's fake input, granted by its own .desktop file.
+#   sway: sway 1.7 as an unprivileged user, no portal. wtype presses keys that sway binds to
+#         `quillet --hotkey N`; Quillet presses Ctrl+C through its virtual keyboard.
+# Both read the copy through data-control, insert nothing when nothing was copied, save with
+# F10 and compare the saved file byte for byte.
+# usage: wayland_e2e.sh kde|sway QUILLET READER PRESS_KEYS
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+if [ "${1:-}" != --inside ]; then
+  desktop=$1 quillet=$(readlink -f "$2") reader=$(readlink -f "$3") press=$(readlink -f "$4")
+  setup=$(mktemp -d)
+  trap 'rm -rf "$setup"' EXIT
+  case "$desktop" in
+  kde)
+    # KWin grants fake input to the executables that .desktop files name: Quillet's own
+    # entry, pointed at the built program, and one for the test's key presser.
+    mkdir "$setup/apps"
+    sed "s|^Exec=.*|Exec=$quillet|" "$here/../../app/resources/org.quillet.Quillet.desktop" \
+      >"$setup/apps/org.quillet.Quillet.desktop"
+    printf '[Desktop Entry]\nType=Application\nName=Keys\nExec=%s\nX-KDE-Wayland-Interfaces=%s\n' \
+      "$press" org_kde_kwin_fake_input >"$setup/apps/press-keys.desktop"
+    "$here/../wayland/kde_session.sh" "$setup/apps" "$0" --inside kde "$quillet" "$reader" "$press"
+    ;;
+  sway)
+    # Everything runs as nobody, who may not read the build: the programs go along.
+    session=$(mktemp -d /tmp/quillet-sway.XXXXXX)
+    mkdir "$session/bin"
+    cp "$quillet" "$reader" "$0" "$session/bin/"
+    bin=$session/bin
+    # What the README tells sway users: the keys, and no focus for the confirmation.
+    cat >"$setup/config" <<EOF
+no_focus [title="^Information\.\.$"]
+bindsym F2 exec $bin/quillet --hotkey 2
+bindsym 1 exec $bin/quillet --hotkey 13
+bindsym F4 exec $bin/quillet --hotkey 4
+bindsym F10 exec $bin/quillet --hotkey F10
+EOF
+    SWAY_SESSION_DIR=$session "$here/../wayland/sway_session.sh" "$setup/config" \
+      "$bin/$(basename "$0")" --inside sway "$bin/quillet" "$bin/$(basename "$reader")" wtype
+    ;;
+  *)
+    echo "usage: $0 kde|sway QUILLET READER PRESS_KEYS" >&2
+    exit 2
+    ;;
+  esac
+  exit
+fi
+
+desktop=$2 quillet=$3 reader=$4 press=$5
+# Under sway the test runs as nobody, in the session's folder of that user.
+if [ "$desktop" = sway ]; then work=$(mktemp -d "$SWAY_SESSION_DIR/work/e2e.XXXXXX"); else work=$(mktemp -d); fi
+pids=()
+cleanup() {
+  exec 4>&- 2>/dev/null || true
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+failures=0
+fail() {
+  echo "FAIL: $*" >&2
+  failures=$((failures + 1))
+}
+report() {
+  for w in $(xdotool search --name . 2>/dev/null); do
+    echo "window: $(xdotool getwindowname "$w") $(xwininfo -id "$w" | grep -o 'Map State: .*')" >&2
+  done
+  [ -f "$work/reader.out" ] && sed 's/^/reader: /' "$work/reader.out" >&2
+  [ -f "$work/quillet.log" ] && sed 's/^/quillet: /' "$work/quillet.log" >&2
+  return 0
+}
+die() {
+  echo "FAIL: $*" >&2
+  report
+  exit 1
+}
+wait_for() { # tenths of a second, then a command run anew each time
+  local tenths=$1
+  shift
+  for _ in $(seq "$tenths"); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  "$@"
+}
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+
+press_key() {
+  if [ "$desktop" = kde ]; then "$press" "$1" >/dev/null; else wtype -k "$1"; fi
+}
+
+if [ "$desktop" = sway ]; then
+  # Before Quillet runs, the command says so and starts nothing.
+  if "$quillet" --hotkey 2 2>"$work/early.err"; then fail "quillet --hotkey without Quillet succeeded"; fi
+  grep -q "not running" "$work/early.err" || fail "quillet --hotkey said: $(cat "$work/early.err")"
+  xdotool search --name '^Quillet ver' >/dev/null 2>&1 && fail "quillet --hotkey started Quillet"
+fi
+
+# --- Quillet on Xwayland, the reader on Wayland ------------------------------------------
+mkdir "$work/PATH" # the save folder field starts as "PATH"
+(cd "$work" && unset QT_QPA_PLATFORM && LC_ALL=C.UTF-8 exec "$quillet") >"$work/quillet.log" 2>&1 &
+pids+=($!)
+quillet_pid=$!
+xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' >/dev/null 2>&1 \
+  || die "the main window did not show"
+
+case "$desktop" in
+kde)
+  # The portal has the keys once KDE's shortcut service knows the session.
+  bound() {
+    gdbus call --session --dest org.kde.kglobalaccel --object-path /kglobalaccel \
+      --method org.kde.KGlobalAccel.allComponents 2>/dev/null | grep -q /component/quillet
+  }
+  wait_for 100 bound || die "the portal did not bind Quillet's keys"
+  ;;
+sway)
+  # No portal here: Quillet says once what does not work and what to do instead.
+  notice() { xdotool search --onlyvisible --name '^Information$' >/dev/null 2>&1; }
+  wait_for 100 notice || die "Quillet did not tell that it gets no keys from the desktop"
+  swaymsg '[title="^Information$"] kill' >/dev/null
+  ;;
+esac
+
+mkfifo "$work/reader.in"
+(export QT_QPA_PLATFORM=wayland && exec "$reader") <"$work/reader.in" >"$work/reader.out" \
+  2>"$work/reader.log" &
+pids+=($!)
+exec 4>"$work/reader.in"
+reader_active() { [ "$(grep -E '^(active|inactive)$' "$work/reader.out" | tail -1)" = active ]; }
+wait_for 100 reader_active || die "the reader did not get the focus"
+
+selections=0
+select_text() {
+  selections=$((selections + 1))
+  echo "select $1" >&4
+  selected() { [ "$(grep -c '^selected$' "$work/reader.out")" -ge "$selections" ]; }
+  wait_for 50 selected || die "the reader did not take the selection"
+}
+copies() { grep -c '^key Ctrl+C$' "$work/reader.out" || true; }
+# Presses a hot key and waits until Quillet's Ctrl+C has reached the reader (the capture
+# reads the copy next); prints the milliseconds from the key to the Ctrl+C. KWin hides the
+# notification window (a tool window) while another program is active, so it is no sign.
+capture() {
+  local key=$1 before start
+  before=$(copies)
+  start=$(now_ms)
+  press_key "$key"
+  copied() { [ "$(copies)" -gt "$before" ]; }
+  if ! wait_for 100 copied; then
+    fail "no Ctrl+C came after $key"
+    return
+  fi
+  echo "$key: Ctrl+C in the reader $(($(now_ms) - start)) ms after the key" >&2
+  grep -q "^key $key\$" "$work/reader.out" && fail "$key reached the reader, not Quillet"
+  reader_active || fail "the reader lost the focus after $key"
+}
+
+select_text "Grüße – Auswahl für 5 €"
+capture F2
+select_text "Zeitung, Seite 7"
+capture 1
+# Nothing selected: Ctrl+C copies nothing, and the clipboard's older text must not come in.
+select_text ""
+capture F4
+start=$(now_ms)
+press_key F10
+saved_file() {
+  local files=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+  [ -s "${files[0]}" ]
+}
+wait_for 100 saved_file && echo "F10: file saved $(($(now_ms) - start)) ms after the key" >&2
+
+saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+printf '{TITEL}Gr\xfc\xdfe \x96 Auswahl f\xfcr 5 \x80{/TITEL}\r\n\r\n{QUELLE}Zeitung, Seite 7{/QUELLE}\r\n\r\n' \
+  >"$work/expected"
+if [ ! -f "${saved[0]}" ]; then
+  fail "F10 saved no file: $(ls "$work/PATH")"
+elif ! cmp -s "$work/expected" "${saved[0]}"; then
+  fail "the saved file holds $(od -c "${saved[0]}" | head -5)"
+fi
+
+kill -0 "$quillet_pid" 2>/dev/null || fail "Quillet ended during the test"
+if [ "$failures" -gt 0 ]; then
+  report
+  exit 1
+fi
+echo "ok: $desktop"
