@@ -6,9 +6,11 @@
 #         Ctrl+C through KWin's fake input, granted by its own .desktop file.
 #   sway: sway 1.7 as an unprivileged user, no portal. wtype presses keys that sway binds to
 #         `quillet --hotkey N`; Quillet presses Ctrl+C through its virtual keyboard.
-# Both read the copy through data-control, insert nothing when nothing was copied, save with
-# F10 and compare the saved file byte for byte.
-# usage: wayland_e2e.sh kde|sway QUILLET READER PRESS_KEYS
+#   kde-primary: KWin without the grant. Quillet says so and takes the highlighted text,
+#         each key only when it changed since that key last took it.
+# All read through data-control, insert nothing they did not freshly get, save with F10 and
+# compare the saved file byte for byte.
+# usage: wayland_e2e.sh kde|kde-primary|sway QUILLET READER PRESS_KEYS
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
@@ -17,15 +19,16 @@ if [ "${1:-}" != --inside ]; then
   setup=$(mktemp -d)
   trap 'rm -rf "$setup"' EXIT
   case "$desktop" in
-  kde)
+  kde | kde-primary)
     # KWin grants fake input to the executables that .desktop files name: Quillet's own
     # entry, pointed at the built program, and one for the test's key presser.
     mkdir "$setup/apps"
-    sed "s|^Exec=.*|Exec=$quillet|" "$here/../../app/resources/org.quillet.Quillet.desktop" \
-      >"$setup/apps/org.quillet.Quillet.desktop"
+    [ "$desktop" = kde ] && sed "s|^Exec=.*|Exec=$quillet|" \
+      "$here/../../app/resources/org.quillet.Quillet.desktop" >"$setup/apps/org.quillet.Quillet.desktop"
     printf '[Desktop Entry]\nType=Application\nName=Keys\nExec=%s\nX-KDE-Wayland-Interfaces=%s\n' \
       "$press" org_kde_kwin_fake_input >"$setup/apps/press-keys.desktop"
-    "$here/../wayland/kde_session.sh" "$setup/apps" "$0" --inside kde "$quillet" "$reader" "$press"
+    "$here/../wayland/kde_session.sh" "$setup/apps" "$0" --inside "$desktop" "$quillet" "$reader" \
+      "$press"
     ;;
   sway)
     # Everything runs as nobody, who may not read the build: the programs go along.
@@ -45,7 +48,7 @@ EOF
       "$bin/$(basename "$0")" --inside sway "$bin/quillet" "$bin/$(basename "$reader")" wtype
     ;;
   *)
-    echo "usage: $0 kde|sway QUILLET READER PRESS_KEYS" >&2
+    echo "usage: $0 kde|kde-primary|sway QUILLET READER PRESS_KEYS" >&2
     exit 2
     ;;
   esac
@@ -94,7 +97,7 @@ wait_for() { # tenths of a second, then a command run anew each time
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 press_key() {
-  if [ "$desktop" = kde ]; then "$press" "$1" >/dev/null; else wtype -k "$1"; fi
+  if [ "$desktop" = sway ]; then wtype -k "$1"; else "$press" "$1" >/dev/null; fi
 }
 
 if [ "$desktop" = sway ]; then
@@ -112,18 +115,24 @@ quillet_pid=$!
 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' >/dev/null 2>&1 \
   || die "the main window did not show"
 
+# The portal has the keys once KDE's shortcut service knows the session.
+bound() {
+  gdbus call --session --dest org.kde.kglobalaccel --object-path /kglobalaccel \
+    --method org.kde.KGlobalAccel.allComponents 2>/dev/null | grep -q /component/quillet
+}
+# What does not work here, said once in a box.
+notice() { xdotool search --onlyvisible --name '^Information$' >/dev/null 2>&1; }
 case "$desktop" in
 kde)
-  # The portal has the keys once KDE's shortcut service knows the session.
-  bound() {
-    gdbus call --session --dest org.kde.kglobalaccel --object-path /kglobalaccel \
-      --method org.kde.KGlobalAccel.allComponents 2>/dev/null | grep -q /component/quillet
-  }
   wait_for 100 bound || die "the portal did not bind Quillet's keys"
   ;;
+kde-primary)
+  wait_for 100 bound || die "the portal did not bind Quillet's keys"
+  wait_for 100 notice || die "Quillet did not tell that it cannot press Ctrl+C"
+  press_key return # as the user would, to the box in front
+  wait_for 50 eval '! notice' || die "the notice did not close"
+  ;;
 sway)
-  # No portal here: Quillet says once what does not work and what to do instead.
-  notice() { xdotool search --onlyvisible --name '^Information$' >/dev/null 2>&1; }
   wait_for 100 notice || die "Quillet did not tell that it gets no keys from the desktop"
   swaymsg '[title="^Information$"] kill' >/dev/null
   ;;
@@ -163,24 +172,44 @@ capture() {
   reader_active || fail "the reader lost the focus after $key"
 }
 
-select_text "Grüße – Auswahl für 5 €"
-capture F2
-select_text "Zeitung, Seite 7"
-capture 1
-# Nothing selected: Ctrl+C copies nothing, and the clipboard's older text must not come in.
-select_text ""
-capture F4
-start=$(now_ms)
-press_key F10
-saved_file() {
-  local files=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
-  [ -s "${files[0]}" ]
+save() {
+  local start
+  start=$(now_ms)
+  press_key F10
+  saved_file() {
+    local files=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+    [ -s "${files[0]}" ]
+  }
+  wait_for 100 saved_file && echo "F10: file saved $(($(now_ms) - start)) ms after the key" >&2
 }
-wait_for 100 saved_file && echo "F10: file saved $(($(now_ms) - start)) ms after the key" >&2
+
+if [ "$desktop" = kde-primary ]; then
+  # A selection made by keys, as a person makes it; no key presses Ctrl+C. The same key
+  # twice takes the highlight once; another key takes it too.
+  select_text "Markiert – nicht kopiert"
+  press_key ctrl+a
+  highlighted() { grep -q '^key Ctrl+A$' "$work/reader.out"; }
+  wait_for 50 highlighted || die "the reader did not see Ctrl+A"
+  sleep 0.2 # for the compositor to pass the new highlight on
+  for key in F2 F2 1; do press_key "$key"; done
+  save
+  printf '{TITEL}Markiert \x96 nicht kopiert{/TITEL}\r\n\r\n{QUELLE}Markiert \x96 nicht kopiert{/QUELLE}\r\n\r\n' \
+    >"$work/expected"
+  [ "$(copies)" = 0 ] || fail "a key pressed Ctrl+C without the grant"
+else
+  select_text "Grüße – Auswahl für 5 €"
+  capture F2
+  select_text "Zeitung, Seite 7"
+  capture 1
+  # Nothing selected: Ctrl+C copies nothing, and the clipboard's older text must not come in.
+  select_text ""
+  capture F4
+  save
+  printf '{TITEL}Gr\xfc\xdfe \x96 Auswahl f\xfcr 5 \x80{/TITEL}\r\n\r\n{QUELLE}Zeitung, Seite 7{/QUELLE}\r\n\r\n' \
+    >"$work/expected"
+fi
 
 saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
-printf '{TITEL}Gr\xfc\xdfe \x96 Auswahl f\xfcr 5 \x80{/TITEL}\r\n\r\n{QUELLE}Zeitung, Seite 7{/QUELLE}\r\n\r\n' \
-  >"$work/expected"
 if [ ! -f "${saved[0]}" ]; then
   fail "F10 saved no file: $(ls "$work/PATH")"
 elif ! cmp -s "$work/expected" "${saved[0]}"; then

@@ -22,6 +22,7 @@ std::vector<std::uint32_t> chordKeys(std::string chord) {
         {"a", KEY_A},           {"c", KEY_C},
         {"y", KEY_Y},           {"home", KEY_HOME},
         {"end", KEY_END},       {"0", KEY_0},
+        {"return", KEY_ENTER},  {"escape", KEY_ESC},
         {"1", KEY_1},           {"2", KEY_2},
         {"3", KEY_3},           {"4", KEY_4},
         {"f1", KEY_F1},         {"f2", KEY_F2},
