@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
         }
         std::printf("pressed %s\n", argv[i]);
         std::fflush(stdout);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (i + 1 < argc)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     return 0;
 }
