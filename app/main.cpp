@@ -83,6 +83,6 @@ int main(int argc, char** argv) {
 
     quillet::MainWindow window({quillet::createPlatformBackend});
     window.show();
-    QTimer::singleShot(0, &window, [&window] { window.tellIfNoSystemHotKeys(); });
+    QTimer::singleShot(0, &window, [&window] { window.tellAboutHotKeys(); });
     return app.exec();
 }

@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <poll.h>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,23 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Dispatches the connection until the CLIPBOARD changed after `before`, as the capture's
+// wait does from the event loop.
+bool waitForCopy(quillet::DataControlReader& selection, unsigned before,
+                 Clock::time_point deadline) {
+    while (selection.dispatchPending()) {
+        if (selection.changes(quillet::Selection::Clipboard) != before)
+            return true;
+        const auto left =
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+        if (left.count() <= 0)
+            return false;
+        pollfd readable{selection.fd(), POLLIN, 0};
+        poll(&readable, 1, static_cast<int>(left.count()));
+    }
+    return false;
+}
 
 double msBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
@@ -54,20 +72,20 @@ int main(int argc, char** argv) {
         const unsigned before = selection->changes(quillet::Selection::Clipboard);
         const auto start = Clock::now();
         keys->press({KEY_LEFTCTRL, KEY_C});
-        if (!selection->waitForChange(quillet::Selection::Clipboard, before,
-                                      start + std::chrono::seconds(3)))
+        if (!waitForCopy(*selection, before, start + std::chrono::seconds(3)))
             continue;
         const auto changed = Clock::now();
-        const auto text =
+        const auto got =
             selection->readText(quillet::Selection::Clipboard, std::chrono::seconds(1));
-        if (!text)
+        if (got.outcome != quillet::DataControlReader::Read::Outcome::Text)
             continue;
-        bytes = text->size();
+        bytes = got.text.size();
         copied.push_back(msBetween(start, changed));
         readClipboard.push_back(msBetween(changed, Clock::now()));
 
         const auto primaryStart = Clock::now();
-        if (selection->readText(quillet::Selection::Primary, std::chrono::seconds(1)))
+        if (selection->readText(quillet::Selection::Primary, std::chrono::seconds(1)).outcome ==
+            quillet::DataControlReader::Read::Outcome::Text)
             readPrimary.push_back(msBetween(primaryStart, Clock::now()));
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }

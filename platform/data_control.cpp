@@ -165,30 +165,29 @@ public:
         return changes_[static_cast<std::size_t>(which)];
     }
 
-    std::optional<std::string> readText(Selection which,
-                                        std::chrono::milliseconds timeout) override {
+    Read readText(Selection which, std::chrono::milliseconds timeout) override {
         typename P::Offer* offer = current_[static_cast<std::size_t>(which)];
         if (!offer)
-            return std::nullopt;
+            return {};
         const std::vector<std::string>& offered = offers_[offer];
         const auto type =
             std::find_first_of(TextTypes.begin(), TextTypes.end(), offered.begin(), offered.end());
         if (type == TextTypes.end())
-            return std::nullopt;
+            return {};
         int ends[2];
         if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
-            return std::nullopt;
+            return {Read::Outcome::NoAnswer, {}};
         P::receive(offer, *type, ends[1]);
         wl_display_flush(display_);
         close(ends[1]); // the request carries its own copy to the owner
-        auto text = drain(ends[0], Clock::now() + timeout);
+        Read got = drain(ends[0], Clock::now() + timeout);
         close(ends[0]);
-        return text;
+        return got;
     }
 
 private:
-    static std::optional<std::string> drain(int fd, Clock::time_point deadline) {
-        std::string text;
+    static Read drain(int fd, Clock::time_point deadline) {
+        Read got{Read::Outcome::Text, {}};
         std::array<char, 65536> buffer;
         for (;;) {
             pollfd readable{fd, POLLIN, 0};
@@ -196,18 +195,18 @@ private:
             if (ready < 0 && errno == EINTR)
                 continue;
             if (ready <= 0)
-                return std::nullopt; // the owner did not finish in time
+                return {Read::Outcome::NoAnswer, {}}; // the owner did not finish in time
             const ssize_t n = read(fd, buffer.data(), buffer.size());
             if (n == 0)
-                return text; // the owner wrote all and closed its end
+                return got; // the owner wrote all and closed its end
             if (n < 0) {
                 if (errno == EAGAIN || errno == EINTR)
                     continue;
-                return std::nullopt;
+                return {Read::Outcome::NoAnswer, {}};
             }
-            text.append(buffer.data(), static_cast<std::size_t>(n));
-            if (text.size() > MaxSelectionBytes)
-                return std::nullopt;
+            got.text.append(buffer.data(), static_cast<std::size_t>(n));
+            if (got.text.size() > MaxSelectionBytes)
+                return {Read::Outcome::NoAnswer, {}};
         }
     }
 
@@ -261,21 +260,6 @@ private:
 };
 
 } // namespace
-
-bool DataControlReader::waitForChange(Selection which, unsigned since, Clock::time_point deadline) {
-    for (;;) {
-        if (!dispatchPending())
-            return false;
-        if (changes(which) != since)
-            return true;
-        pollfd readable{fd(), POLLIN, 0};
-        const int ready = poll(&readable, 1, millisecondsUntil(deadline));
-        if (ready == 0)
-            return false;
-        if (ready < 0 && errno != EINTR)
-            return false;
-    }
-}
 
 std::unique_ptr<DataControlReader> DataControlReader::connect(std::string& error) {
     wl_display* display = wl_display_connect(nullptr);

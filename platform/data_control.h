@@ -2,7 +2,6 @@
 
 #include <chrono>
 #include <memory>
-#include <optional>
 #include <string>
 
 namespace quillet {
@@ -31,14 +30,16 @@ public:
     // How often the selection changed since the connection was made; what it held before
     // counts as nothing new.
     virtual unsigned changes(Selection which) const = 0;
-    // Dispatches until changes(which) differs from `since`; false when the deadline came
-    // first or the connection broke.
-    bool waitForChange(Selection which, unsigned since, Clock::time_point deadline);
 
-    // The selection's text as UTF-8 bytes, or nothing when it is empty, offers no text or
-    // its owner does not answer within the timeout (a frozen program must not freeze us).
-    virtual std::optional<std::string> readText(Selection which,
-                                                std::chrono::milliseconds timeout) = 0;
+    struct Read {
+        enum class Outcome { Text, NoText, NoAnswer };
+        Outcome outcome = Outcome::NoText;
+        std::string text; // UTF-8
+    };
+    // The selection's text. NoText when it is empty or offers no text; NoAnswer when its
+    // owner does not hand the text over within the timeout (a frozen program must not
+    // freeze us) or it is larger than any text a person selects.
+    virtual Read readText(Selection which, std::chrono::milliseconds timeout) = 0;
 };
 
 } // namespace quillet

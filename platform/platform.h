@@ -24,6 +24,10 @@ public:
     // Called with the identifier of every registered hot key that is pressed.
     virtual void setHotKeyHandler(HotKeyHandler handler) = 0;
 
+    // True while one of this program's windows has the keyboard focus: a copy keystroke
+    // would go to the program itself.
+    virtual bool isOwnWindowInFront() const = 0;
+
     // What the user must know about this desktop: which part of capturing cannot work and
     // what to do instead. A backend that learns it late (a portal answers after the start)
     // calls the handler then, from the event loop; backends where all works never call it.

@@ -1,5 +1,6 @@
 #include "capture/capture_table.h"
 #include "platform/data_control.h"
+#include "platform/event_wait.h"
 #include "platform/hotkey_delivery.h"
 #include "platform/instance_link.h"
 #include "platform/key_injector.h"
@@ -10,6 +11,7 @@
 #include "text/display_text.h"
 
 #include <QDBusConnection>
+#include <QGuiApplication>
 #include <QMetaObject>
 #include <QSocketNotifier>
 
@@ -23,10 +25,7 @@ namespace quillet {
 
 namespace {
 
-using Clock = DataControlReader::Clock;
-
-// How long a capture waits for the other program's copy, and for its text.
-constexpr auto CopyWait = std::chrono::milliseconds(3000);
+// How long the owner of a selection may take to hand its text over.
 constexpr auto ReadWait = std::chrono::milliseconds(1000);
 
 // What the desktop's shortcut settings show for each key, by identifier.
@@ -95,11 +94,10 @@ public:
         selection_ = DataControlReader::connect(why);
         if (selection_) {
             // Keeps the selection counts current and the compositor's messages read.
-            auto* notifier =
-                new QSocketNotifier(selection_->fd(), QSocketNotifier::Read, &context_);
-            QObject::connect(notifier, &QSocketNotifier::activated, notifier, [this, notifier] {
+            notifier_ = new QSocketNotifier(selection_->fd(), QSocketNotifier::Read, &context_);
+            QObject::connect(notifier_, &QSocketNotifier::activated, notifier_, [this] {
                 if (!selection_->dispatchPending())
-                    notifier->setEnabled(false);
+                    notifier_->setEnabled(false);
             });
             keys_ = KeyInjector::connect(why);
         }
@@ -146,24 +144,65 @@ public:
         tellNotice();
     }
 
-    // The portal keeps every key bound; a key is in force while its box says so.
-    bool registerHotKey(int id, unsigned, unsigned) override { return inForce_.insert(id).second; }
+    // The portal keeps every key bound; a key is in force while its box says so, and
+    // nothing else can hold it.
+    bool registerHotKey(int id, unsigned, unsigned) override {
+        inForce_.insert(id);
+        return true;
+    }
     bool unregisterHotKey(int id) override { return inForce_.erase(id) > 0; }
 
+    // The windows may be on XWayland or on Wayland; Qt knows whether one of them is active.
+    bool isOwnWindowInFront() const override { return QGuiApplication::focusWindow() != nullptr; }
+
     void sendCopyKeystroke() override {
-        copyPending_ = false;
-        if (!keys_)
-            return;
+        if (keys_)
+            keys_->press({KEY_LEFTCTRL, KEY_C});
+    }
+
+    // The copied text changes with data-control's selection events. The highlight cannot be
+    // made to change by a key: its mark is the count when this key last took it, and it is
+    // new at once or not at all.
+    ChangeMark changeMark() override {
+        if (!selection_)
+            return 0;
         selection_->dispatchPending();
-        clipboardBefore_ = selection_->changes(Selection::Clipboard);
-        copyDeadline_ = Clock::now() + CopyWait;
-        copyPending_ = keys_->press({KEY_LEFTCTRL, KEY_C});
+        if (abilities_.text == WaylandAbilities::Text::Primary)
+            return highlightTaken_[currentKey_];
+        return selection_->changes(Selection::Clipboard);
+    }
+
+    bool waitForChange(ChangeMark mark, int timeoutMs) override {
+        switch (abilities_.text) {
+        case WaylandAbilities::Text::Clipboard: {
+            // The wait watches the connection itself; two watchers of one socket are one
+            // too many. A broken connection ends the wait: nothing will change any more.
+            const bool watched = notifier_->isEnabled();
+            notifier_->setEnabled(false);
+            bool broken = !watched;
+            const bool done = waitProcessingEvents(
+                timeoutMs,
+                [&] {
+                    broken = broken || !selection_->dispatchPending();
+                    return broken || selection_->changes(Selection::Clipboard) != mark;
+                },
+                selection_->fd());
+            notifier_->setEnabled(!broken);
+            return done && !broken;
+        }
+        case WaylandAbilities::Text::Primary:
+            selection_->dispatchPending();
+            return selection_->changes(Selection::Primary) != mark;
+        case WaylandAbilities::Text::None:
+            break;
+        }
+        return false;
     }
 
     ClipboardText readText() override {
         switch (abilities_.text) {
         case WaylandAbilities::Text::Clipboard:
-            return readCopy();
+            return read(Selection::Clipboard);
         case WaylandAbilities::Text::Primary:
             return readHighlight();
         case WaylandAbilities::Text::None:
@@ -180,19 +219,8 @@ private:
         return true;
     }
 
-    // Only text the other program copied after our Ctrl+C; an unchanged clipboard holds
-    // the text of some earlier copy.
-    ClipboardText readCopy() {
-        const bool copied =
-            copyPending_ &&
-            selection_->waitForChange(Selection::Clipboard, clipboardBefore_, copyDeadline_);
-        copyPending_ = false;
-        if (!copied)
-            return {ClipboardText::Status::NoText, {}};
-        return read(Selection::Clipboard);
-    }
-
-    // The highlighted text, when it changed since this key last took it.
+    // The highlighted text, only when it changed since this key last took it: nothing else
+    // tells an old highlight from a new one.
     ClipboardText readHighlight() {
         selection_->dispatchPending();
         const unsigned now = selection_->changes(Selection::Primary);
@@ -204,11 +232,17 @@ private:
     }
 
     ClipboardText read(Selection which) {
-        const auto bytes = selection_->readText(which, ReadWait);
-        if (!bytes)
-            return {ClipboardText::Status::NoText, {}};
-        return {ClipboardText::Status::Text,
-                toDocumentText(QString::fromUtf8(bytes->data(), qsizetype(bytes->size())))};
+        const DataControlReader::Read got = selection_->readText(which, ReadWait);
+        switch (got.outcome) {
+        case DataControlReader::Read::Outcome::Text:
+            return {ClipboardText::Status::Text,
+                    toDocumentText(QString::fromUtf8(got.text.data(), qsizetype(got.text.size())))};
+        case DataControlReader::Read::Outcome::NoAnswer:
+            return {ClipboardText::Status::CannotOpen, {}};
+        case DataControlReader::Read::Outcome::NoText:
+            break;
+        }
+        return {ClipboardText::Status::NoText, {}};
     }
 
     void keysBound(const QStringList& ids) {
@@ -242,10 +276,8 @@ private:
     WaylandAbilities abilities_;
     std::set<int> inForce_;
     int currentKey_ = 0;
-    unsigned clipboardBefore_ = 0;
-    bool copyPending_ = false;
-    Clock::time_point copyDeadline_;
-    std::map<int, unsigned> highlightTaken_; // key -> PRIMARY's count when it last read
+    std::map<int, unsigned> highlightTaken_; // key -> PRIMARY's count when it last took it
+    QSocketNotifier* notifier_ = nullptr;
     NoticeHandler noticeHandler_;
     QString notice_;
     // Last, so that it goes first: the socket notifier, the connections and the queued

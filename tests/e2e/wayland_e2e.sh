@@ -8,8 +8,8 @@
 #         `quillet --hotkey N`; Quillet presses Ctrl+C through its virtual keyboard.
 #   kde-primary: KWin without the grant. Quillet says so and takes the highlighted text,
 #         each key only when it changed since that key last took it.
-# All read through data-control, insert nothing they did not freshly get, save with F10 and
-# compare the saved file byte for byte.
+# All read through data-control and take only what is new (a late copy once it lands, a
+# highlight once per key), save with F10 and compare the saved file byte for byte.
 # usage: wayland_e2e.sh kde|kde-primary|sway QUILLET READER PRESS_KEYS
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -145,6 +145,10 @@ pids+=($!)
 exec 4>"$work/reader.in"
 reader_active() { [ "$(grep -E '^(active|inactive)$' "$work/reader.out" | tail -1)" = active ]; }
 wait_for 100 reader_active || die "the reader did not get the focus"
+# Quillet takes nothing from its own window: let it see that it lost the focus.
+quillet_unfocused() { ! xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^Quillet'; }
+wait_for 50 quillet_unfocused || die "Quillet keeps the X input focus"
+sleep 0.2
 
 selections=0
 select_text() {
@@ -201,11 +205,13 @@ else
   capture F2
   select_text "Zeitung, Seite 7"
   capture 1
-  # Nothing selected: Ctrl+C copies nothing, and the clipboard's older text must not come in.
-  select_text ""
+  # A copy that lands 800 ms late, as from a viewer collecting many pages: the capture
+  # waits for it instead of taking the clipboard's older text.
+  echo "delay 800" >&4
+  select_text "Spät kopiert"
   capture F4
   save
-  printf '{TITEL}Gr\xfc\xdfe \x96 Auswahl f\xfcr 5 \x80{/TITEL}\r\n\r\n{QUELLE}Zeitung, Seite 7{/QUELLE}\r\n\r\n' \
+  printf '{TITEL}Gr\xfc\xdfe \x96 Auswahl f\xfcr 5 \x80{/TITEL}\r\n\r\n{QUELLE}Zeitung, Seite 7{/QUELLE}\r\n\r\n{TEXT}Sp\xe4t kopiert{/TEXT}\r\n\r\n' \
     >"$work/expected"
 fi
 
