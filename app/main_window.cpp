@@ -89,6 +89,7 @@ MainWindow::MainWindow(Environment environment)
 
     backend_ = environment.backend(*this);
     backend_->setHotKeyHandler([this](int id) { handleHotKey(id); });
+    backend_->setNoticeHandler([this](const QString& text) { tellDesktopNotice(text); });
     startFailures_ = registerStartHotKeys(*backend_);
     deleteTags_->showFolder(QDir::toNativeSeparators(QDir::rootPath()));
 
@@ -184,6 +185,13 @@ void MainWindow::tellAboutHotKeys() {
                        "F1 bis F10, die Tasten 0 bis 4 und Strg+Y werden nicht abgefangen; "
                        "alle anderen Funktionen stehen zur Verfügung."),
         BoxKind::Information, {BoxButton::Ok});
+}
+
+void MainWindow::tellDesktopNotice(const QString& text) {
+    if (toldNotices_.contains(text))
+        return;
+    toldNotices_ << text;
+    showMessageBox(this, text, BoxKind::Information, {BoxButton::Ok});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

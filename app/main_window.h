@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 #include "text/date_text.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -91,6 +92,8 @@ protected:
 
 private:
     void tellAboutUnregisteredKeys(std::vector<int> failed);
+    // What the backend says cannot work on this desktop; each text once.
+    void tellDesktopNotice(const QString& text);
 
     // The services come first: the pages are built with references to them.
     SleepingWaiter sleepingWaiter_;
@@ -117,6 +120,7 @@ private:
     bool toldAboutHotKeys_ = false;
     std::vector<int> startFailures_; // keys that could not be registered at start
     std::vector<int> unregistered_;  // keys that failed at the last attempt, already told
+    QStringList toldNotices_;
 };
 
 } // namespace quillet

@@ -153,4 +153,9 @@ std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
     return std::make_unique<Win32Backend>(mainWindow);
 }
 
+// Windows delivers every registered key itself; nothing needs handing over.
+HandOff handHotKeyToRunningInstance(int) {
+    return HandOff::NotHere;
+}
+
 } // namespace quillet

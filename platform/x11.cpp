@@ -2,6 +2,8 @@
 
 #include "capture/capture_table.h"
 #include "platform/hotkey_delivery.h"
+#include "platform/instance_link.h"
+#include "platform/linux_backends.h"
 #include "platform/x11_clipboard.h"
 
 #include <QAbstractNativeEventFilter>
@@ -154,6 +156,7 @@ public:
     }
 
     bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+        wanted_.insert(id);
         const KeySym sym = keysymOf(virtualKey);
         const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display_, sym);
         if (code == 0)
@@ -183,6 +186,7 @@ public:
     }
 
     bool unregisterHotKey(int id) override {
+        wanted_.erase(id);
         const auto it = keys_.find(id);
         if (it == keys_.end())
             return false;
@@ -275,13 +279,21 @@ private:
     unsigned allLocks_ = 0;
     bool hasXTest_ = false;
     std::map<int, Registration> keys_;
+    std::set<int> wanted_; // in force, whether or not the grab succeeded
     HotKeyDelivery delivery_;
     std::unique_ptr<Clipboard> clipboard_;
+    // `quillet --hotkey N` for keys another program holds.
+    InstanceLink link_{[this](int id) {
+        if (!wanted_.contains(id))
+            return false;
+        delivery_.post(id);
+        return true;
+    }};
 };
 
 } // namespace
 
-std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
+std::unique_ptr<PlatformBackend> makeX11Backend(QWidget& mainWindow) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->display())
         return makeNoneBackend(mainWindow);

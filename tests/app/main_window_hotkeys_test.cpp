@@ -124,6 +124,18 @@ private Q_SLOTS:
         QVERIFY(hook.shown()[0].text.contains("nicht verfügbar"));
     }
 
+    // What the backend finds out late about the desktop, shown as it comes, each text once.
+    void desktopNoticesAreToldOnceEach() {
+        test::FakeWindow w;
+        MessageBoxHook hook;
+        for (const char* text : {"kein Portal", "kein Portal", "kein Data-Control"})
+            w.journal.notice(QString::fromUtf8(text));
+        QCOMPARE(hook.shown().size(), std::size_t(2));
+        QCOMPARE(hook.shown()[0].caption, QString("Information"));
+        QCOMPARE(hook.shown()[0].text, QString("kein Portal"));
+        QCOMPARE(hook.shown()[1].text, QString("kein Data-Control"));
+    }
+
     // Told at start and after a click that fails anew; a key that stays taken is not told
     // again at every click, and its box stays checked.
     void keysHeldElsewhereAreToldOnce() {

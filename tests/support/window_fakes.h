@@ -20,6 +20,7 @@ struct Journal {
     bool ownWindowInFront = false;
     QList<int> heldElsewhere; // keys another program holds
     PlatformBackend::HotKeyHandler handler;
+    PlatformBackend::NoticeHandler notice;
 
     QStringList take() {
         QStringList out;
@@ -34,6 +35,7 @@ public:
 
     bool hasSystemHotKeys() const override { return journal_.systemHotKeys; }
     void setHotKeyHandler(HotKeyHandler handler) override { journal_.handler = std::move(handler); }
+    void setNoticeHandler(NoticeHandler handler) override { journal_.notice = std::move(handler); }
     bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
         journal_.calls
             << QStringLiteral("register %1 %2 0x%3").arg(id).arg(modifiers).arg(key, 0, 16);

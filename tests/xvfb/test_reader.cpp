@@ -7,7 +7,7 @@
 // from every other program, as a second hot-key tool would); it reports on stdout:
 // "window ID" once shown, "selected" after each change, "counting", "delaying" and
 // "grabbed" when told, "copied N" for each counted copy, "key NAME" for every key press
-// that reaches it.
+// that reaches it, "active" and "inactive" when it gains and loses the focus.
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
@@ -96,6 +96,12 @@ int main(int argc, char** argv) {
     window.show();
     field->setFocus();
     say("window " + QString::number(window.winId()));
+    // Under Wayland nobody outside can ask which window has the focus; the reader says.
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged,
+                     [](Qt::ApplicationState state) {
+                         say(state == Qt::ApplicationActive ? QStringLiteral("active")
+                                                            : QStringLiteral("inactive"));
+                     });
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     std::string pending;
