@@ -52,7 +52,7 @@ std::optional<std::string> RecoveryCopy::leftOver() const {
     const QFileInfo info(path());
     if (!info.isFile())
         return std::nullopt;
-    std::optional<std::string> text = readTextFile(path());
+    std::optional<std::string> text = readTextFile(nativePath(path()));
     if (!text || text->empty())
         return std::nullopt;
     return text;
