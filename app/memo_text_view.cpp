@@ -7,6 +7,7 @@
 #include <QTextDocument>
 
 #include <algorithm>
+#include <cstring>
 
 namespace quillet {
 
@@ -33,7 +34,12 @@ void MemoTextView::rebuild() const {
 int MemoTextView::displayPosition(std::size_t bytePosition) const {
     // The control keeps a line break as one unit, the document as CR LF; a character
     // beyond the Basic Multilingual Plane is two units there and one "?" here.
-    const auto breaks = std::count(bytes_.begin(), bytes_.begin() + bytePosition, '\n');
+    // Counted with memchr: a capture into a large document counts through all of it.
+    std::ptrdiff_t breaks = 0;
+    const char* const end = bytes_.data() + bytePosition;
+    for (const char* p = bytes_.data();
+         (p = static_cast<const char*>(std::memchr(p, '\n', std::size_t(end - p)))) != nullptr; ++p)
+        ++breaks;
     const auto pairs =
         std::lower_bound(pairPositions_.begin(), pairPositions_.end(), bytePosition) -
         pairPositions_.begin();
