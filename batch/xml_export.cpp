@@ -45,46 +45,20 @@ void appendContent(std::string_view content, std::string& out) {
 } // namespace
 
 void appendXmlRecord(std::string_view text, long long id, std::string& out) {
-    constexpr std::size_t none = std::string_view::npos;
-    std::array<std::size_t, XmlFields.size()> opening;
-    std::array<std::size_t, XmlFields.size()> closing;
-    opening.fill(none);
-    closing.fill(none);
-    // Every marker starts with "{" and holds no other, so one pass over the braces finds
-    // the first occurrence of each.
-    std::size_t missing = 2 * XmlFields.size();
-    for (std::size_t pos = text.find('{'); pos != none && missing > 0;
-         pos = text.find('{', pos + 1)) {
-        const std::string_view rest = text.substr(pos);
-        const bool isClosing = rest.size() > 1 && rest[1] == '/';
-        auto& first = isClosing ? closing : opening;
-        for (std::size_t r = 0; r < XmlFields.size(); ++r) {
-            const std::string_view marker = isClosing ? XmlFields[r].closing : XmlFields[r].opening;
-            if (rest.starts_with(marker)) {
-                if (first[r] == none) {
-                    first[r] = pos;
-                    --missing;
-                }
-                break;
-            }
-        }
-    }
-
+    const FieldContents contents = findFieldContents(text);
     out += "<Daten>\r\n<ID>";
     out += std::to_string(id);
     out += "</ID>\r\n";
     for (std::size_t r = 0; r < XmlFields.size(); ++r) {
-        if (opening[r] == none)
+        if (!contents[r])
             continue;
-        const XmlField& field = XmlFields[r];
+        const std::string_view element = XmlFields[r].element;
         out += '<';
-        out += field.element;
+        out += element;
         out += '>';
-        const std::size_t begin = opening[r] + field.opening.size();
-        if (closing[r] != none && closing[r] > begin)
-            appendContent(text.substr(begin, closing[r] - begin), out);
+        appendContent(*contents[r], out);
         out += "</";
-        out += field.element;
+        out += element;
         out += ">\r\n";
     }
     out += "</Daten>\r\n";

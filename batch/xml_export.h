@@ -2,6 +2,7 @@
 
 #include "batch/batch_outcome.h"
 #include "batch/file_list.h"
+#include "batch/record_fields.h"
 #include "text/services.h"
 
 #include <QString>
@@ -27,28 +28,6 @@ inline constexpr std::string_view MessageExportDone =
     "Die XML-Daten wurden im folgenden Verzeichnis gespeichert: ";
 
 inline constexpr int LastExportFolderNumber = 1000;
-
-// One exported tag: its markers and the element that holds its content.
-struct XmlField {
-    std::string_view opening;
-    std::string_view closing;
-    std::string_view element;
-};
-
-// The exported tags in the order of the elements of every record.
-inline constexpr std::array<XmlField, 11> XmlFields{{
-    {"{MEDIUM}", "{/MEDIUM}", "Medium"},
-    {"{OBERTITEL}", "{/OBERTITEL}", "FirstTitel"},
-    {"{TITEL}", "{/TITEL}", "MainTitel"},
-    {"{UNTERTITEL}", "{/UNTERTITEL}", "SecondTitel"},
-    {"{E_DATUM}", "{/E_DATUM}", "TextDate"},
-    {"{A_DATUM}", "{/A_DATUM}", "CurrentDate"},
-    {"{THEMA}", "{/THEMA}", "Subject"},
-    {"{QUELLE}", "{/QUELLE}", "Source"},
-    {"{AUTOR}", "{/AUTOR}", "Author"},
-    {"{SEITE}", "{/SEITE}", "Page"},
-    {"{TEXT}", "{/TEXT}", "MainText"},
-}};
 
 // Appends the `Daten` record of one file, as UTF-8 lines each ended by CR LF. The text is
 // the file's Windows-1252 text with CR LF line breaks. A field holds what lies between the
