@@ -7,9 +7,13 @@ run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
           libx11-dev libx11-xcb-dev libxtst-dev libxcb1-dev libxcb-keysyms1-dev)
 # Draws the program's SVG icon.
 run_pkgs+=(libqt6svg6)
+# The database export.
+run_pkgs+=(libsqlite3-dev)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
+# The exports read back by real consumers, and the Debian package built and checked.
+test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;
