@@ -1,3 +1,4 @@
+#include "batch/corpus_check.h"
 #include "batch/strip_folder.h"
 #include "batch/xml_export.h"
 #include "cli/commands.h"
@@ -6,6 +7,8 @@
 #include "text/file_system.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
 #include <string>
@@ -172,6 +175,50 @@ int runExport(std::span<char*> args) {
         exportToXml(source, list, pathArgument(args[1]),
                     findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
     return exitCode(result.outcome);
+}
+
+int runCheck(std::span<char*> args) {
+    const char* folder = nullptr;
+    std::vector<std::string> userTags;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == "--tag" && i + 1 < args.size())
+            userTags.emplace_back(args[++i]);
+        else if (a.starts_with("--") || folder != nullptr)
+            return usageError("unexpected argument", args[i]);
+        else
+            folder = args[i];
+    }
+    if (folder == nullptr) {
+        std::fputs("quillet-batch: check needs a FOLDER\n", stderr);
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    const QString source = pathArgument(folder);
+    if (!QFileInfo(source).isDir()) {
+        printMessage(stderr, MessageSourceMissing);
+        return ExitFailure;
+    }
+    TextFileList list;
+    list.assign(source);
+    // Findings go out as the editors' "FILE:LINE: message", the file named by its bytes.
+    std::string line;
+    const CheckTotals totals =
+        checkFolder(list, userTags, [&](const QString& path, const Finding& f) {
+            line = QFile::encodeName(path).toStdString();
+            line += ':';
+            line += std::to_string(f.line);
+            line += ": ";
+            line += f.message;
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), stdout);
+        });
+    std::printf("%s\n", checkSummary(totals).c_str());
+    if (std::fflush(stdout) != 0) {
+        std::fputs("quillet-batch: cannot write standard output\n", stderr);
+        return ExitFailure;
+    }
+    return totals.findings == 0 ? ExitOk : ExitFailure;
 }
 
 } // namespace quillet::cli
