@@ -33,7 +33,8 @@ std::string shownTag(std::string_view inner) {
     for (char& c : bytes)
         if (static_cast<unsigned char>(c) < 0x20)
             c = '?';
-    std::string shown = "{" + convertToUtf8(bytes);
+    std::string shown(1, '{');
+    shown += convertToUtf8(bytes);
     shown += inner.size() > longest ? "...}" : "}";
     return shown;
 }
@@ -165,8 +166,14 @@ std::vector<Finding> checkTaggedText(std::string_view bytes,
         ++line;
     };
     const std::size_t n = bytes.size();
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
     for (std::size_t i = 0; i < n; ++i) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
+        // Most bytes are plain text: pass over them without the switch.
+        while (i < n && Kinds[data[i]] == ByteKind::Plain)
+            ++i;
+        if (i == n)
+            break;
+        const unsigned char byte = data[i];
         switch (Kinds[byte]) {
         case ByteKind::Plain:
             break;
