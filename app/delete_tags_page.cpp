@@ -35,14 +35,14 @@ void DeleteTagsPage::chooseFolder() {
 }
 
 void DeleteTagsPage::previewSelectedFile() {
-    const QString path = ui_->FileListBox1->selectedPath();
-    if (!path.isEmpty())
+    const NativePath path = ui_->FileListBox1->selectedPath();
+    if (!path.empty())
         loadTextFile(path, preview_, boxes_);
 }
 
 void DeleteTagsPage::stripAllFiles() {
     // The list is not read again: what the user saw is what gets stripped.
-    stripFolder(ui_->FileListBox1->files(), ui_->Edit7->text(),
+    stripFolder(ui_->FileListBox1->files(), nativePath(ui_->Edit7->text()),
                 {*this, preview_, progress_, boxes_, boxes_, date_});
 }
 

@@ -13,22 +13,26 @@ void FileListBox::setDirectory(const QString& folder) {
     if (folder.isEmpty())
         files_.reread();
     else
-        files_.assign(folder);
+        files_.assign(nativePath(folder));
     clear();
     QStringList names;
     names.reserve(files_.count());
-    for (const QString& name : files_.entries())
-        names << name;
+    for (int i = 0; i < files_.count(); ++i)
+        names << files_.shownName(i);
     addItems(names);
+}
+
+QString FileListBox::directory() const {
+    return displayPath(files_.folder());
 }
 
 void FileListBox::refresh() {
     setDirectory(QString());
 }
 
-QString FileListBox::selectedPath() const {
+NativePath FileListBox::selectedPath() const {
     const QModelIndexList selected = selectionModel()->selectedIndexes();
-    return selected.isEmpty() ? QString() : files_.selectedPath(selected.first().row());
+    return selected.isEmpty() ? NativePath() : files_.selectedPath(selected.first().row());
 }
 
 } // namespace quillet

@@ -8,14 +8,16 @@
 namespace quillet {
 
 // A file list: a folder and the "*.txt" files in it as the core lists them. The entries
-// are a snapshot that changes only when the list is read again.
+// are a snapshot that changes only when the list is read again. A name whose bytes are
+// not UTF-8 is shown readably and still opened by its own bytes.
 class FileListBox : public QListWidget {
     Q_OBJECT
 public:
     // Starts on the process's current folder.
     explicit FileListBox(QWidget* parent = nullptr);
 
-    QString directory() const { return files_.folder(); }
+    // The folder as it is shown.
+    QString directory() const;
     QString mask() const { return QStringLiteral("*.txt"); }
     const TextFileList& files() const { return files_; }
 
@@ -24,8 +26,9 @@ public:
     void setDirectory(const QString& folder);
     void refresh();
 
-    // The folder and the selected entry's name; the empty text when nothing is selected.
-    QString selectedPath() const;
+    // The folder and the selected entry's name, by which the file is opened; empty when
+    // nothing is selected.
+    NativePath selectedPath() const;
 
 private:
     TextFileList files_;

@@ -21,6 +21,9 @@ TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, 
     connect(ui_->FileListBox2, &QListWidget::itemSelectionChanged, this,
             &TextToXmlPage::previewSelectedFile);
     connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::exportFolder);
+    // The list shows the folder its field names, "PATH" at start: no files unless such a
+    // folder exists, rather than those of whatever folder the program was started in.
+    ui_->FileListBox2->setDirectory(ui_->Edit8->text());
 }
 
 TextToXmlPage::~TextToXmlPage() {
@@ -40,17 +43,17 @@ void TextToXmlPage::chooseTargetFolder() {
 }
 
 void TextToXmlPage::previewSelectedFile() {
-    const QString path = ui_->FileListBox2->selectedPath();
-    if (!path.isEmpty())
+    const NativePath path = ui_->FileListBox2->selectedPath();
+    if (!path.empty())
         loadTextFile(path, preview_, boxes_);
 }
 
 void TextToXmlPage::exportFolder() {
     // The records are streamed to the file; the hidden work views Memo7 and Memo8 stay
     // unused, so a large export does not pass through two text controls.
-    exportToXml(ui_->Edit8->text(), ui_->FileListBox2->files(), ui_->Edit9->text(),
-                findSchemaTemplate(QCoreApplication::applicationDirPath()),
-                {progress_, boxes_, boxes_});
+    exportToXml(
+        nativePath(ui_->Edit8->text()), ui_->FileListBox2->files(), nativePath(ui_->Edit9->text()),
+        findSchemaTemplate(QCoreApplication::applicationDirPath()), {progress_, boxes_, boxes_});
 }
 
 } // namespace quillet

@@ -1,40 +1,53 @@
 #include "batch/file_list.h"
 
-#include <QDir>
-#include <QDirIterator>
-
 #include <algorithm>
+#include <numeric>
 
 namespace quillet {
 
-std::vector<QString> listTextFiles(const QString& folder) {
-    if (folder.isEmpty())
-        return {};
-    // Without QDir::System, links that lead nowhere, devices, pipes and sockets stay out;
-    // without QDir::Hidden, dot files do. Name filters ignore case by default. An iterator,
-    // not QDir::entryList, because the latter keeps a file information object per entry
-    // alive until it returns: near a kilobyte per file in a folder of 100,000.
-    std::vector<QString> entries;
-    QDirIterator it(folder, {QStringLiteral("*.txt")}, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        entries.push_back(it.fileName());
-    }
-    std::sort(entries.begin(), entries.end(), [](const QString& a, const QString& b) {
-        const int folded = QString::compare(a, b, Qt::CaseInsensitive);
-        return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+namespace {
+
+bool endsWithTxt(std::string_view name) {
+    constexpr std::string_view extension = ".txt";
+    if (name.size() < extension.size())
+        return false;
+    const std::string_view tail = name.substr(name.size() - extension.size());
+    return std::equal(tail.begin(), tail.end(), extension.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
     });
-    return entries;
 }
 
-QString pathInFolder(const QString& folder, const QString& name) {
-    if (folder.endsWith(QDir::separator()) || folder.endsWith(u'/'))
-        return folder + name;
-    return folder + QDir::separator() + name;
+} // namespace
+
+std::vector<std::string> listTextFiles(const NativePath& folder) {
+    std::vector<std::string> names;
+    if (folder.empty() || !listRegularFiles(folder, endsWithTxt, names))
+        return {};
+    // Sorted by what the list shows; the shown names live only while sorting, so that a
+    // list of 100,000 names holds each name once.
+    std::vector<QString> shown;
+    shown.reserve(names.size());
+    for (const std::string& name : names)
+        shown.push_back(displayPath(name));
+    std::vector<std::size_t> order(names.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        const int folded = QString::compare(shown[a], shown[b], Qt::CaseInsensitive);
+        if (folded != 0)
+            return folded < 0;
+        const int exact = QString::compare(shown[a], shown[b], Qt::CaseSensitive);
+        return exact != 0 ? exact < 0 : names[a] < names[b];
+    });
+    shown = {};
+    std::vector<std::string> sorted;
+    sorted.reserve(names.size());
+    for (const std::size_t i : order)
+        sorted.push_back(std::move(names[i]));
+    return sorted;
 }
 
-void TextFileList::assign(const QString& folder) {
-    if (folder.isEmpty())
+void TextFileList::assign(const NativePath& folder) {
+    if (folder.empty())
         return;
     folder_ = folder;
     reread();
@@ -44,10 +57,16 @@ void TextFileList::reread() {
     entries_ = listTextFiles(folder_);
 }
 
-QString TextFileList::selectedPath(int index) const {
+NativePath TextFileList::selectedPath(int index) const {
     if (index < 0 || index >= count())
         return {};
-    return pathInFolder(folder_, entries_[static_cast<std::size_t>(index)]);
+    return joinPath(folder_, entries_[static_cast<std::size_t>(index)]);
+}
+
+QString TextFileList::shownName(int index) const {
+    if (index < 0 || index >= count())
+        return {};
+    return displayPath(entries_[static_cast<std::size_t>(index)]);
 }
 
 } // namespace quillet

@@ -1,66 +1,137 @@
 #include "batch/strip_folder.h"
 
+#include "batch/output_folder.h"
 #include "document/sort_tags.h"
 #include "document/strip_tags.h"
 #include "text/date_text.h"
+#include "text/overwrite_batch.h"
 #include "text/text_file.h"
 
-#include <QDir>
-#include <QFileInfo>
+#include <new>
+#include <optional>
+#include <string>
 
 namespace quillet {
 
-QString untaggedFolderPath(const QString& folderText, std::string_view date, int count) {
-    return folderText + QDir::separator() + QStringLiteral("untagged_") + fileNameSafeDate(date) +
-           u'_' + QString::number(count);
+NativePath untaggedFolderName(std::string_view date, int count) {
+    return "untagged_" + nativePath(fileNameSafeDate(date)) + "_" + std::to_string(count);
 }
 
-BatchOutcome stripFolder(const TextFileList& list, const QString& folderText,
+namespace {
+
+class StripRun {
+public:
+    StripRun(const TextFileList& list, const NativePath& folder, const StripFolderServices& s)
+        : list_(list), folder_(folder), s_(s), subfolder_(s.controls.subfolderMode()) {}
+
+    BatchOutcome run() {
+        const int count = list_.count();
+        for (int i = 0; i < count; ++i) {
+            const NativePath source = list_.selectedPath(i);
+            if (!subfolder_ && !batch_.finishInterruptedRewrite(source))
+                return fail(cannotOpenMessage(source));
+            FileStatus read;
+            // The bytes go on from here, not read back from the view, which need not hold
+            // every byte of a file (a NUL, for one) as it came.
+            std::optional<std::string> loaded = readFileBytes(source, &read);
+            if (!loaded)
+                return fail(cannotOpenMessage(source));
+            std::string result;
+            bool unchanged = false;
+            try {
+                std::string& work = *loaded;
+                const bool breaksChanged = normalizeLineBreaks(work);
+                s_.workBuffer.setText(work);
+                s_.progress.setMaximum(count);
+                s_.progress.setPosition(0);
+                const bool sort =
+                    s_.controls.sortBeforeStripping() && work.find('{') != std::string::npos;
+                result = sort ? stripTags(sortTags(work)) : stripTags(work);
+                unchanged = !breaksChanged && result == work;
+                loaded.reset();
+                s_.workBuffer.setText(result);
+            } catch (const std::bad_alloc&) {
+                return fail(cannotOpenMessage(source));
+            }
+            if (!(subfolder_ ? writeIntoSubfolder(i, result)
+                             : unchanged || overwrite(source, read, result)))
+                return fail(std::move(failure_));
+            s_.progress.setPosition(i + 1);
+        }
+        if (!subfolder_ && !batch_.commit())
+            return fail(cannotCreateMessage(batch_.failedPath()));
+        s_.workBuffer.setText({});
+        s_.boxes.showInformation(MessageStripDone);
+        return BatchOutcome::Completed;
+    }
+
+private:
+    bool writeIntoSubfolder(int index, std::string_view text) {
+        const std::string& name = list_.entries()[static_cast<std::size_t>(index)];
+        if (!output_.claimed()) {
+            // The date when the first file is written, as the folder is made then.
+            const NativePath wanted = untaggedFolderName(s_.date.todayShortDate(), list_.count());
+            if (output_.claimVariant(folder_, wanted, LastUntaggedVariant) !=
+                OutputFolder::Outcome::Claimed) {
+                failure_ = cannotCreateMessage(output_.path() + nativeSeparator() + name);
+                return false;
+            }
+        }
+        const NativePath target = output_.path() + nativeSeparator() + name;
+        if (createNewFile(target, text) != Creation::Written) {
+            failure_ = cannotCreateMessage(target);
+            return false;
+        }
+        return true;
+    }
+
+    bool overwrite(const NativePath& source, const FileStatus& read, std::string_view text) {
+        if (!batch_.stage(source, read, text)) {
+            failure_ = cannotCreateMessage(source);
+            return false;
+        }
+        if (batch_.size() >= OverwriteBatchFiles || batch_.stagedBytes() >= OverwriteBatchBytes)
+            return commit();
+        return true;
+    }
+
+    bool commit() {
+        if (batch_.commit())
+            return true;
+        failure_ = cannotCreateMessage(batch_.failedPath());
+        return false;
+    }
+
+    // Files before the failing one are written (a staged batch is put in place first; if
+    // that fails, its failure is the one reported); a subfolder still empty goes.
+    BatchOutcome fail(std::string message) {
+        if (!subfolder_ && !commit())
+            message = std::move(failure_);
+        output_.removeIfEmpty();
+        s_.failures.showGeneralError(message);
+        return BatchOutcome::Failed;
+    }
+
+    const TextFileList& list_;
+    const NativePath& folder_;
+    const StripFolderServices& s_;
+    const bool subfolder_;
+    OutputFolder output_;
+    OverwriteBatch batch_;
+    std::string failure_;
+};
+
+} // namespace
+
+BatchOutcome stripFolder(const TextFileList& list, const NativePath& folder,
                          const StripFolderServices& s) {
-    const int count = list.count();
-    if (count == 0) {
+    if (list.count() == 0) {
         s.boxes.showError(MessageNoTextFiles);
         return BatchOutcome::Refused;
     }
     if (!s.controls.subfolderMode() && s.boxes.askWarning(QuestionOverwrite))
         s.controls.checkSubfolderMode();
-
-    for (int i = 0; i < count; ++i) {
-        const QString source = list.selectedPath(i);
-        // The bytes go on from here, not read back from the view, which need not hold
-        // every byte of a file (a NUL, for one) as it came.
-        std::optional<std::string> loaded = readTextFile(source);
-        if (!loaded) {
-            s.failures.showGeneralError(cannotOpenMessage(source));
-            return BatchOutcome::Failed;
-        }
-        std::string work = std::move(*loaded);
-        s.workBuffer.setText(work);
-        s.progress.setMaximum(count);
-        s.progress.setPosition(0);
-
-        if (s.controls.sortBeforeStripping() && work.find('{') != std::string::npos)
-            work = sortTags(work);
-        work = stripTags(work);
-        s.workBuffer.setText(work);
-
-        QString target = source;
-        if (s.controls.subfolderMode()) {
-            const QString folder = untaggedFolderPath(folderText, s.date.todayShortDate(), count);
-            // An existing folder is fine; any other failure shows when the file is written.
-            QDir().mkdir(folder);
-            // A bare name is its own file name; the entries never hold a folder.
-            target = folder + QDir::separator() + QFileInfo(list.entries()[i]).fileName();
-        }
-        if (!writeFile(target, work)) {
-            s.failures.showGeneralError(cannotCreateMessage(target));
-            return BatchOutcome::Failed;
-        }
-        s.progress.setPosition(i + 1);
-    }
-    s.workBuffer.setText({});
-    s.boxes.showInformation(MessageStripDone);
-    return BatchOutcome::Completed;
+    return StripRun(list, folder, s).run();
 }
 
 } // namespace quillet

@@ -5,8 +5,7 @@
 #include "text/services.h"
 #include "text/text_view.h"
 
-#include <QString>
-
+#include <cstdint>
 #include <string_view>
 
 namespace quillet {
@@ -41,12 +40,22 @@ struct StripFolderServices {
     DateSource& date;
 };
 
-// "untagged_" + date + "_" + count inside the folder, the date made safe for a name.
-QString untaggedFolderPath(const QString& folderText, std::string_view date, int count);
+// "untagged_" + date + "_" + count, the date made safe for a name.
+NativePath untaggedFolderName(std::string_view date, int count);
 
-// Strips the tags from every file of the list, in the list's order, into the untagged
-// subfolder of `folderText` or over the files themselves.
-BatchOutcome stripFolder(const TextFileList& list, const QString& folderText,
+// The most runs of one day over the same number of files that get a subfolder of their
+// own: untagged_<date>_<count>, then the same with "-2" up to "-1000".
+inline constexpr int LastUntaggedVariant = 1000;
+
+// Files rewritten over their originals that share one wait on the disk.
+inline constexpr std::size_t OverwriteBatchFiles = 4096;
+inline constexpr std::uint64_t OverwriteBatchBytes = std::uint64_t{64} << 20;
+
+// Strips the tags from every file of the list, in the list's order, into a new untagged
+// subfolder of `folder` or over the files themselves. The subfolder is claimed for this
+// run alone: when its name is taken, the next free variant of it. Over the originals, a
+// file whose text would not change is left as it is.
+BatchOutcome stripFolder(const TextFileList& list, const NativePath& folder,
                          const StripFolderServices& services);
 
 } // namespace quillet

@@ -1,15 +1,15 @@
 #include "batch/xml_export.h"
 
+#include "batch/output_folder.h"
 #include "text/cp1252.h"
 #include "text/display_text.h"
 #include "text/text_file.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <cstring>
+#include <new>
 
 namespace quillet {
 
@@ -87,83 +87,87 @@ QString findSchemaTemplate(const QString& executableFolder) {
 
 namespace {
 
-bool writeUtf8Line(QSaveFile& file, std::string_view asciiLine) {
+bool writeUtf8Line(StagedFile& file, std::string_view asciiLine) {
     std::string line = convertToUtf8(asciiLine);
     line += CrLf;
-    return file.write(line.data(), static_cast<qint64>(line.size())) ==
-           static_cast<qint64>(line.size());
+    return file.write(line);
+}
+
+// The schema template copied beside the XML; without it the XML is still of use, so a
+// missing template or a failed copy goes unreported.
+void copySchema(const QString& schemaTemplate, const NativePath& copy) {
+    const std::optional<std::string> schema = readFileBytes(nativePath(schemaTemplate));
+    if (schema)
+        createNewFile(copy, *schema);
 }
 
 } // namespace
 
-XmlExportResult exportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
-                            const QString& targetFolderText, const QString& schemaTemplate,
+XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
+                            const NativePath& targetFolder, const QString& schemaTemplate,
                             const XmlExportServices& s) {
-    if (!QFileInfo(sourceFolderText).isDir()) {
+    if (!isFolder(sourceFolder)) {
         s.boxes.showError(MessageSourceMissing);
         return {BatchOutcome::Refused, {}};
     }
-    if (!QFileInfo(targetFolderText).isDir()) {
+    if (!isFolder(targetFolder)) {
         s.boxes.showError(MessageTargetMissing);
         return {BatchOutcome::Refused, {}};
     }
 
-    QString exportFolder;
-    for (int n = 0; n <= LastExportFolderNumber && exportFolder.isEmpty(); ++n) {
-        const QString candidate =
-            targetFolderText + QDir::separator() + QStringLiteral("XML") + QString::number(n);
-        if (!QFileInfo(candidate).isDir()) {
-            // A failure here shows when XML.xml cannot be created in it.
-            QDir().mkdir(candidate);
-            exportFolder = candidate;
-        }
-    }
-    if (exportFolder.isEmpty()) {
+    OutputFolder folder;
+    const OutputFolder::Outcome claim =
+        folder.claimNumbered(targetFolder, "XML", 0, LastExportFolderNumber);
+    if (claim == OutputFolder::Outcome::AllTaken) {
         s.boxes.showError(MessageNoExportFolderFree);
         return {BatchOutcome::Refused, {}};
     }
-
-    const QString schemaCopy = exportFolder + QDir::separator() + QStringLiteral("XML.xsd");
-    QFile::remove(schemaCopy);
-    QFile::copy(schemaTemplate, schemaCopy); // without the schema the XML is still of use
+    const NativePath& exportFolder = folder.path();
+    const NativePath schemaCopy = exportFolder + nativeSeparator() + "XML.xsd";
+    const NativePath xmlPath = exportFolder + nativeSeparator() + "XML.xml";
+    if (claim == OutputFolder::Outcome::Claimed)
+        copySchema(schemaTemplate, schemaCopy);
 
     // Records go straight to a temporary file that becomes XML.xml only once the export
     // is complete, so memory stays at one file's worth and a failure leaves no XML.xml.
-    const QString xmlPath = exportFolder + QDir::separator() + QStringLiteral("XML.xml");
-    QSaveFile xml(xmlPath);
-    const auto cannotCreate = [&] {
-        xml.cancelWriting();
-        s.failures.showGeneralError(cannotCreateMessage(xmlPath));
+    StagedFile xml(xmlPath);
+    // A failed export leaves nothing behind: the schema alone is of no use.
+    const auto giveUp = [&](std::string message) {
+        xml.cancel();
+        if (folder.claimed())
+            removeFile(schemaCopy);
+        folder.removeIfEmpty();
+        s.failures.showGeneralError(message);
         return XmlExportResult{BatchOutcome::Failed, exportFolder};
     };
-    if (!xml.open(QIODevice::WriteOnly) || !writeUtf8Line(xml, XmlDeclaration) ||
+    if (!folder.claimed() || !xml.open() || !writeUtf8Line(xml, XmlDeclaration) ||
         !writeUtf8Line(xml, XmlRootStart))
-        return cannotCreate();
+        return giveUp(cannotCreateMessage(xmlPath));
 
     const int count = sourceList.count();
     s.progress.setMaximum(count);
     std::string record;
     for (int i = 0; i < count; ++i) {
-        const QString path = sourceList.selectedPath(i);
+        const NativePath path = sourceList.selectedPath(i);
         const std::optional<std::string> text = readTextFile(path);
-        if (!text) {
-            xml.cancelWriting();
-            s.failures.showGeneralError(cannotOpenMessage(path));
-            return {BatchOutcome::Failed, exportFolder};
+        if (!text)
+            return giveUp(cannotOpenMessage(path));
+        try {
+            record.clear();
+            appendXmlRecord(*text, i, record);
+        } catch (const std::bad_alloc&) {
+            return giveUp(cannotOpenMessage(path));
         }
-        record.clear();
-        appendXmlRecord(*text, i, record);
-        if (xml.write(record.data(), static_cast<qint64>(record.size())) !=
-            static_cast<qint64>(record.size()))
-            return cannotCreate();
+        if (!xml.write(record))
+            return giveUp(cannotCreateMessage(xmlPath));
         s.progress.setPosition(i + 1);
     }
     if (!writeUtf8Line(xml, XmlRootEnd) || !xml.commit())
-        return cannotCreate();
+        return giveUp(cannotCreateMessage(xmlPath));
 
     std::string done(MessageExportDone);
     done += CrLf;
-    done += toDocumentText(exportFolder + QDir::separator());
+    done += toDocumentText(displayPath(exportFolder + nativeSeparator()));
     s.boxes.showInformation(done);
     return {BatchOutcome::Completed, exportFolder};
 }

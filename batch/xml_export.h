@@ -49,14 +49,15 @@ struct XmlExportServices {
 
 struct XmlExportResult {
     BatchOutcome outcome;
-    QString exportFolder; // empty until one was chosen
+    NativePath exportFolder; // empty until one was chosen
 };
 
 // Exports every file of the source list as one record into XML.xml in a new folder
-// XML<n> of the target folder, with a copy of the schema template beside it. XML.xml
-// appears only when the export is complete.
-XmlExportResult exportToXml(const QString& sourceFolderText, const TextFileList& sourceList,
-                            const QString& targetFolderText, const QString& schemaTemplate,
+// XML<n> of the target folder, claimed for this export alone, with a copy of the schema
+// template beside it. XML.xml appears only when the export is complete; a failed export
+// takes its folder away again.
+XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
+                            const NativePath& targetFolder, const QString& schemaTemplate,
                             const XmlExportServices& services);
 
 } // namespace quillet

@@ -79,11 +79,10 @@ int runSort(std::span<char*> args) {
     if (!noArguments(args))
         return ExitUsage;
     // Sections may stand anywhere, so sorting needs the whole document.
-    std::string text;
-    const bool readOk = readAll(stdin, text);
-    if (!readOk)
+    std::optional<std::string> text = readAll(stdin);
+    if (!text)
         return finishOutput(false, true);
-    const SortedSections sorted = sortTagSections(std::move(text));
+    const SortedSections sorted = sortTagSections(std::move(*text));
     return finishOutput(true, writeAll(stdout, sorted.head) && writeAll(stdout, sorted.rest));
 }
 

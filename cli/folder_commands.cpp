@@ -112,8 +112,8 @@ int exitCode(BatchOutcome outcome) {
     return outcome == BatchOutcome::Completed ? ExitOk : ExitFailure;
 }
 
-QString pathArgument(const char* arg) {
-    return QString::fromLocal8Bit(arg);
+NativePath pathArgument(const char* arg) {
+    return nativePathFromArgument(arg);
 }
 
 } // namespace
@@ -165,7 +165,7 @@ int runExport(std::span<char*> args) {
     static char* argv[] = {name, nullptr};
     const QCoreApplication app(argc, argv);
 
-    const QString source = pathArgument(args[0]);
+    const NativePath source = pathArgument(args[0]);
     TextFileList list;
     list.assign(source);
     TerminalProgress progress;

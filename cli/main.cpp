@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstdio>
+#include <new>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -53,9 +55,18 @@ int main(int argc, char** argv) {
         printUsage(stdout);
         return ExitOk;
     }
-    for (const Command& c : Commands)
-        if (c.name == name)
+    for (const Command& c : Commands) {
+        if (c.name != name)
+            continue;
+        try {
             return c.run(std::span<char*>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        } catch (const std::bad_alloc&) {
+        } catch (const std::length_error&) {
+        }
+        // What the commands do not catch themselves still ends in a message, not an abort.
+        std::fputs("quillet-batch: not enough memory\n", stderr);
+        return ExitFailure;
+    }
     std::fprintf(stderr, "quillet-batch: unknown command '%s'\n", argv[1]);
     printUsage(stderr);
     return ExitUsage;

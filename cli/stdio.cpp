@@ -1,6 +1,7 @@
 #include "cli/stdio.h"
 
 #include "text/file_system.h"
+#include "text/text_file.h"
 
 namespace quillet::cli {
 
@@ -9,16 +10,13 @@ void useBinaryStdio() {
     setBinaryMode(stdout);
 }
 
-bool readAll(std::FILE* in, std::string& out) {
-    // A file of known size is read into a buffer of that size; growing by doubling could
-    // take twice the document's memory. A pipe does not seek and keeps the growth.
-    const long start = std::ftell(in);
-    if (start >= 0 && std::fseek(in, 0, SEEK_END) == 0) {
-        const long end = std::ftell(in);
-        if (std::fseek(in, start, SEEK_SET) == 0 && end > start)
-            out.reserve(out.size() + static_cast<std::size_t>(end - start) + 1);
-    }
-    return forEachChunk(in, [&](std::string_view chunk) { out.append(chunk); });
+std::optional<std::string> readAll(std::FILE* in) {
+    // Whatever size the input claims (a folder behind standard input claims an absurd one)
+    // is never trusted: memory grows with what is read.
+    return readToEnd([in](char* buffer, std::size_t size) -> long long {
+        const std::size_t got = std::fread(buffer, 1, size, in);
+        return got == 0 && std::ferror(in) ? -1 : static_cast<long long>(got);
+    });
 }
 
 bool writeAll(std::FILE* out, std::string_view bytes) {

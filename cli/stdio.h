@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -22,7 +23,8 @@ template <class OnChunk> bool forEachChunk(std::FILE* in, OnChunk&& onChunk) {
     }
 }
 
-bool readAll(std::FILE* in, std::string& out);
+// The whole stream; nothing on a read error or when it does not fit in memory.
+std::optional<std::string> readAll(std::FILE* in);
 bool writeAll(std::FILE* out, std::string_view bytes);
 
 } // namespace quillet::cli

@@ -33,7 +33,8 @@ SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
         return {SaveOutcome::FolderMissing, {}, {}};
     }
 
-    QString middle = settings.baseName;
+    // A base name such as "../x" must not lead out of the save folder.
+    QString middle = fileNameSafeText(settings.baseName);
     if (settings.addDate)
         middle += fileNameSafeDate(s.date.todayShortDate());
 

@@ -23,7 +23,7 @@ enum class SaveMode { Button, HotKey };
 // The options of the "Controls" page, read when the save starts.
 struct SaveSettings {
     QString folder;                // exactly as typed
-    QString baseName;              // exactly as typed
+    QString baseName;              // as typed; characters a file name cannot hold become "-"
     bool addDate = true;           // today's date behind the base name
     bool cleanBeforeSaving = true; // honoured by the hot key only
 };

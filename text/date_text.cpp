@@ -15,7 +15,10 @@ std::string SystemDateSource::todayShortDate() {
 }
 
 QString fileNameSafeDate(std::string_view date) {
-    QString safe = toDisplayText(date);
+    return fileNameSafeText(toDisplayText(date));
+}
+
+QString fileNameSafeText(QString safe) {
     for (QChar& c : safe) {
         switch (c.unicode()) {
         case u'/':

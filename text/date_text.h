@@ -24,4 +24,8 @@ public:
 // settings write dates with slashes, which would otherwise turn into folders.
 QString fileNameSafeDate(std::string_view date);
 
+// Any text as it may stand inside one file or folder name, by the same rule: a path
+// separator in it can never lead into another folder.
+QString fileNameSafeText(QString text);
+
 } // namespace quillet

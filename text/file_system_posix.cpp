@@ -1,8 +1,92 @@
 #include "text/file_system.h"
 
+#include "text/cp1252.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <set>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillet {
+
+namespace {
+
+int fd(const FileHandle& file) {
+    return static_cast<int>(file.native());
+}
+
+// Opening for reading or writing never waits: a FIFO without a partner or a device that
+// waits for a carrier would block the whole program.
+constexpr int OpenFlags = O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+
+FileHandle keepIfRegular(int descriptor) {
+    FileHandle file(descriptor);
+    struct stat st {};
+    if (descriptor < 0 || ::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    return file;
+}
+
+FileStatus toStatus(const struct stat& st) {
+    FileStatus s;
+    s.device = static_cast<std::uint64_t>(st.st_dev);
+    s.inode = static_cast<std::uint64_t>(st.st_ino);
+    s.links = static_cast<std::uint64_t>(st.st_nlink);
+    s.size = static_cast<std::uint64_t>(st.st_size);
+    s.owner = st.st_uid;
+    s.group = st.st_gid;
+    s.mode = st.st_mode & 07777;
+    s.regular = S_ISREG(st.st_mode);
+    return s;
+}
+
+// The length of the UTF-8 sequence at the start of `bytes`, 0 when it is not valid UTF-8
+// (cut short, overlong, a surrogate, beyond U+10FFFF); its code point in `codePoint`.
+std::size_t utf8Sequence(std::string_view bytes, char32_t& codePoint) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        codePoint = lead;
+        return 1;
+    }
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2;
+        minimum = 0x80;
+        codePoint = lead & 0x1F;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3;
+        minimum = 0x800;
+        codePoint = lead & 0x0F;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4;
+        minimum = 0x10000;
+        codePoint = lead & 0x07;
+    } else {
+        return 0;
+    }
+    if (bytes.size() < length)
+        return 0;
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0) != 0x80)
+            return 0;
+        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
+    }
+    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000))
+        return 0;
+    return length;
+}
+
+} // namespace
 
 bool isTerminal(std::FILE* stream) {
     return isatty(fileno(stream)) != 0;
@@ -10,6 +94,244 @@ bool isTerminal(std::FILE* stream) {
 
 void setBinaryMode(std::FILE*) {
     // POSIX streams never translate line breaks.
+}
+
+char nativeSeparator() {
+    return '/';
+}
+
+NativePath nativePath(const QString& path) {
+    const QByteArray bytes = QFile::encodeName(path);
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+NativePath nativePathFromArgument(const char* argument) {
+    return argument;
+}
+
+QString displayPath(std::string_view path) {
+    QString shown;
+    shown.reserve(static_cast<qsizetype>(path.size()));
+    while (!path.empty()) {
+        char32_t codePoint = 0;
+        std::size_t length = utf8Sequence(path, codePoint);
+        if (length == 0) {
+            codePoint = cp1252ToUnicode(static_cast<unsigned char>(path.front()));
+            length = 1;
+        }
+        shown += QString::fromUcs4(&codePoint, 1);
+        path.remove_prefix(length);
+    }
+    return shown;
+}
+
+bool FileHandle::close() {
+    if (native_ == Closed)
+        return true;
+    const int result = ::close(static_cast<int>(native_));
+    native_ = Closed;
+    return result == 0;
+}
+
+FileHandle openRegularFile(const NativePath& path) {
+    return keepIfRegular(::open(path.c_str(), O_RDONLY | OpenFlags));
+}
+
+FileHandle openRegularFileForRewriting(const NativePath& path) {
+    return keepIfRegular(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | OpenFlags));
+}
+
+FileHandle createFile(const NativePath& path, CreateOutcome& outcome) {
+    // O_EXCL never follows a link: a link at the name, dangling or not, counts as taken.
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | OpenFlags, 0666);
+    if (descriptor < 0) {
+        outcome = errno == EEXIST ? CreateOutcome::Taken : CreateOutcome::Failed;
+        return {};
+    }
+    outcome = CreateOutcome::Created;
+    return FileHandle(descriptor);
+}
+
+CreateOutcome createFolder(const NativePath& path) {
+    if (::mkdir(path.c_str(), 0777) == 0)
+        return CreateOutcome::Created;
+    return errno == EEXIST ? CreateOutcome::Taken : CreateOutcome::Failed;
+}
+
+long long readSome(const FileHandle& file, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t got = ::read(fd(file), buffer, size);
+        if (got >= 0 || errno != EINTR)
+            return got;
+    }
+}
+
+bool writeAll(const FileHandle& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t put = ::write(fd(file), bytes.data(), bytes.size());
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        bytes.remove_prefix(static_cast<std::size_t>(put));
+    }
+    return true;
+}
+
+bool truncateTo(const FileHandle& file, std::uint64_t size) {
+    return ::ftruncate(fd(file), static_cast<off_t>(size)) == 0;
+}
+
+bool statusOf(const FileHandle& file, FileStatus& status) {
+    struct stat st {};
+    if (::fstat(fd(file), &st) != 0)
+        return false;
+    status = toStatus(st);
+    return true;
+}
+
+bool statusOf(const NativePath& path, FileStatus& status) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return false;
+    status = toStatus(st);
+    return true;
+}
+
+bool isFolder(const NativePath& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool nameTaken(const NativePath& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+bool isLink(const NativePath& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
+}
+
+bool mayWrite(const NativePath& path) {
+    return ::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool takeOwnerAndMode(const FileHandle& file, const FileStatus& of) {
+    struct stat st {};
+    if (::fstat(fd(file), &st) != 0)
+        return false;
+    // The owner first: changing it clears the set-id bits, which the mode then puts back.
+    if ((st.st_uid != of.owner || st.st_gid != of.group) &&
+        ::fchown(fd(file), of.owner, of.group) != 0)
+        return false;
+    return ::fchmod(fd(file), static_cast<mode_t>(of.mode)) == 0;
+}
+
+bool keepMode(const FileHandle& file, const FileStatus& of) {
+    struct stat st {};
+    if (::fstat(fd(file), &st) != 0)
+        return false;
+    return (st.st_mode & 07777) == of.mode || ::fchmod(fd(file), static_cast<mode_t>(of.mode)) == 0;
+}
+
+bool syncFile(const FileHandle& file) {
+    return ::fsync(fd(file)) == 0;
+}
+
+bool syncFiles(const std::vector<NativePath>& paths) {
+#ifdef __linux__
+    // One syncfs per file system writes out and waits for everything written to it, the
+    // files' data and their names alike: one wait on the disk instead of one per file.
+    std::set<dev_t> flushed;
+    for (const NativePath& path : paths) {
+        struct stat st {};
+        if (::stat(path.c_str(), &st) != 0)
+            return false;
+        if (!flushed.insert(st.st_dev).second)
+            continue;
+        const FileHandle file(::open(path.c_str(), O_RDONLY | OpenFlags));
+        if (!file.isOpen() || ::syncfs(fd(file)) != 0)
+            return false;
+    }
+    return true;
+#else
+    for (const NativePath& path : paths) {
+        const FileHandle file(::open(path.c_str(), O_RDONLY | OpenFlags));
+        if (!file.isOpen() || !syncFile(file))
+            return false;
+    }
+    return true;
+#endif
+}
+
+bool syncFolder(const NativePath& folder) {
+    const FileHandle file(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return file.isOpen() && syncFile(file);
+}
+
+bool renameReplacing(const NativePath& from, const NativePath& to) {
+    return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool removeFile(const NativePath& path) {
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool removeEmptyFolder(const NativePath& path) {
+    return ::rmdir(path.c_str()) == 0;
+}
+
+bool fitsInMemory(std::uint64_t bytes) {
+    std::uint64_t limit = UINT64_MAX;
+    const long pages = ::sysconf(_SC_PHYS_PAGES);
+    const long pageSize = ::sysconf(_SC_PAGESIZE);
+    if (pages > 0 && pageSize > 0)
+        limit = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+    struct rlimit addressSpace {};
+    if (::getrlimit(RLIMIT_AS, &addressSpace) == 0 && addressSpace.rlim_cur != RLIM_INFINITY)
+        limit = std::min<std::uint64_t>(limit, addressSpace.rlim_cur);
+    return bytes < limit;
+}
+
+NativePath resolveLinks(const NativePath& path) {
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr)
+        return path;
+    NativePath out = resolved;
+    std::free(resolved); // NOLINT: realpath hands over memory from malloc
+    return out;
+}
+
+bool listRegularFiles(const NativePath& folder,
+                      const std::function<bool(std::string_view name)>& wanted,
+                      std::vector<std::string>& names) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return false;
+    const int dirFd = ::dirfd(dir);
+    bool ok = true;
+    for (;;) {
+        errno = 0;
+        const dirent* entry = ::readdir(dir);
+        if (entry == nullptr) {
+            ok = errno == 0;
+            break;
+        }
+        const std::string_view name = entry->d_name;
+        // Hidden files, "." and ".." included, stay out as a file list leaves them out.
+        if (name.empty() || name.front() == '.' || !wanted(name))
+            continue;
+        bool regular = entry->d_type == DT_REG;
+        if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            struct stat st {};
+            regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+        }
+        if (regular)
+            names.emplace_back(name);
+    }
+    ::closedir(dir);
+    return ok;
 }
 
 } // namespace quillet

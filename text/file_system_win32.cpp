@@ -2,8 +2,57 @@
 
 #include <fcntl.h>
 #include <io.h>
+#include <windows.h>
 
 namespace quillet {
+
+namespace {
+
+HANDLE handle(const FileHandle& file) {
+    return reinterpret_cast<HANDLE>(file.native());
+}
+
+FileHandle own(HANDLE h) {
+    return h == INVALID_HANDLE_VALUE ? FileHandle()
+                                     : FileHandle(reinterpret_cast<std::intptr_t>(h));
+}
+
+std::wstring wide(std::string_view utf8) {
+    if (utf8.empty())
+        return {};
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, out.data(), length);
+    return out;
+}
+
+std::string narrow(std::wstring_view text) {
+    if (text.empty())
+        return {};
+    const int size = static_cast<int>(text.size());
+    const int length =
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), length, nullptr, nullptr);
+    return out;
+}
+
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// A disk file, not a folder, pipe, console or device: GetFileType tells a disk file from
+// the others, which might block a read or never end.
+FileHandle keepIfRegular(HANDLE h) {
+    FileHandle file = own(h);
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.isOpen() || GetFileType(h) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(h, &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+        return {};
+    return file;
+}
+
+} // namespace
 
 bool isTerminal(std::FILE* stream) {
     return _isatty(_fileno(stream)) != 0;
@@ -11,6 +60,252 @@ bool isTerminal(std::FILE* stream) {
 
 void setBinaryMode(std::FILE* stream) {
     _setmode(_fileno(stream), _O_BINARY);
+}
+
+char nativeSeparator() {
+    return '\\';
+}
+
+NativePath nativePath(const QString& path) {
+    const QByteArray bytes = path.toUtf8();
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+NativePath nativePathFromArgument(const char* argument) {
+    // Arguments arrive in the ANSI code page.
+    const int length = MultiByteToWideChar(CP_ACP, 0, argument, -1, nullptr, 0);
+    if (length <= 1)
+        return {};
+    std::wstring text(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, argument, -1, text.data(), length);
+    text.pop_back();
+    return narrow(text);
+}
+
+QString displayPath(std::string_view path) {
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+}
+
+bool FileHandle::close() {
+    if (native_ == Closed)
+        return true;
+    const BOOL closed = CloseHandle(reinterpret_cast<HANDLE>(native_));
+    native_ = Closed;
+    return closed != 0;
+}
+
+FileHandle openRegularFile(const NativePath& path) {
+    return keepIfRegular(CreateFileW(wide(path).c_str(), GENERIC_READ, ShareAll, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+}
+
+FileHandle openRegularFileForRewriting(const NativePath& path) {
+    FileHandle file =
+        keepIfRegular(CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, ShareAll,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!file.isOpen() || !GetFileInformationByHandle(handle(file), &info) ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+        return {};
+    return file;
+}
+
+FileHandle createFile(const NativePath& path, CreateOutcome& outcome) {
+    const HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, ShareAll,
+                                 nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        outcome = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS
+                      ? CreateOutcome::Taken
+                      : CreateOutcome::Failed;
+        return {};
+    }
+    outcome = CreateOutcome::Created;
+    return own(h);
+}
+
+CreateOutcome createFolder(const NativePath& path) {
+    if (CreateDirectoryW(wide(path).c_str(), nullptr))
+        return CreateOutcome::Created;
+    return GetLastError() == ERROR_ALREADY_EXISTS ? CreateOutcome::Taken : CreateOutcome::Failed;
+}
+
+long long readSome(const FileHandle& file, char* buffer, std::size_t size) {
+    DWORD got = 0;
+    const DWORD ask = size > (1u << 30) ? (1u << 30) : static_cast<DWORD>(size);
+    if (!ReadFile(handle(file), buffer, ask, &got, nullptr))
+        return -1;
+    return got;
+}
+
+bool writeAll(const FileHandle& file, std::string_view bytes) {
+    while (!bytes.empty()) {
+        DWORD put = 0;
+        const DWORD ask = bytes.size() > (1u << 30) ? (1u << 30) : static_cast<DWORD>(bytes.size());
+        if (!WriteFile(handle(file), bytes.data(), ask, &put, nullptr) || put == 0)
+            return false;
+        bytes.remove_prefix(put);
+    }
+    return true;
+}
+
+bool truncateTo(const FileHandle& file, std::uint64_t size) {
+    LARGE_INTEGER position{};
+    position.QuadPart = static_cast<LONGLONG>(size);
+    return SetFilePointerEx(handle(file), position, nullptr, FILE_BEGIN) &&
+           SetEndOfFile(handle(file));
+}
+
+bool statusOf(const FileHandle& file, FileStatus& status) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!GetFileInformationByHandle(handle(file), &info))
+        return false;
+    status = FileStatus{};
+    status.device = info.dwVolumeSerialNumber;
+    status.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    status.links = info.nNumberOfLinks;
+    status.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    status.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
+                     GetFileType(handle(file)) == FILE_TYPE_DISK;
+    return true;
+}
+
+bool statusOf(const NativePath& path, FileStatus& status) {
+    // FILE_FLAG_BACKUP_SEMANTICS lets a folder be opened to be asked about.
+    const FileHandle file =
+        own(CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    return file.isOpen() && statusOf(file, status);
+}
+
+bool isFolder(const NativePath& path) {
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return !path.empty() && attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool nameTaken(const NativePath& path) {
+    return GetFileAttributesW(wide(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool isLink(const NativePath& path) {
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+bool mayWrite(const NativePath& path) {
+    const DWORD attributes = GetFileAttributesW(wide(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) == 0;
+}
+
+bool takeOwnerAndMode(const FileHandle&, const FileStatus&) {
+    // A new file inherits the folder's permissions, as every program's new files do.
+    return true;
+}
+
+bool keepMode(const FileHandle&, const FileStatus&) {
+    return true;
+}
+
+bool syncFile(const FileHandle& file) {
+    return FlushFileBuffers(handle(file)) != 0;
+}
+
+bool syncFiles(const std::vector<NativePath>& paths) {
+    // Windows flushes file by file.
+    for (const NativePath& path : paths) {
+        const FileHandle file = own(CreateFileW(wide(path).c_str(), GENERIC_WRITE, ShareAll,
+                                                nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!file.isOpen() || !syncFile(file))
+            return false;
+    }
+    return true;
+}
+
+bool syncFolder(const NativePath&) {
+    // NTFS journals the names itself; a folder cannot be flushed like a file.
+    return true;
+}
+
+bool renameReplacing(const NativePath& from, const NativePath& to) {
+    return MoveFileExW(wide(from).c_str(), wide(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+bool removeFile(const NativePath& path) {
+    return DeleteFileW(wide(path).c_str()) != 0;
+}
+
+bool removeEmptyFolder(const NativePath& path) {
+    return RemoveDirectoryW(wide(path).c_str()) != 0;
+}
+
+bool fitsInMemory(std::uint64_t bytes) {
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof memory;
+    if (!GlobalMemoryStatusEx(&memory))
+        return true;
+    return bytes < memory.ullTotalPhys && bytes < memory.ullTotalVirtual;
+}
+
+NativePath resolveLinks(const NativePath& path) {
+    const FileHandle file =
+        own(CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES, ShareAll, nullptr, OPEN_EXISTING,
+                        FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.isOpen())
+        return path;
+    std::wstring resolved(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetFinalPathNameByHandleW(handle(file), resolved.data(),
+                                      static_cast<DWORD>(resolved.size()), FILE_NAME_NORMALIZED);
+        if (length == 0)
+            return path;
+        if (length < resolved.size()) {
+            resolved.resize(length);
+            break;
+        }
+        resolved.resize(length);
+    }
+    // The answer carries the long-path prefix, which the other calls do not need.
+    constexpr std::wstring_view unc = L"\\\\?\\UNC\\";
+    constexpr std::wstring_view local = L"\\\\?\\";
+    if (resolved.starts_with(unc))
+        resolved.replace(0, unc.size(), L"\\\\");
+    else if (resolved.starts_with(local))
+        resolved.erase(0, local.size());
+    return narrow(resolved);
+}
+
+bool listRegularFiles(const NativePath& folder,
+                      const std::function<bool(std::string_view name)>& wanted,
+                      std::vector<std::string>& names) {
+    WIN32_FIND_DATAW found{};
+    const HANDLE search =
+        FindFirstFileExW(wide(joinPath(folder, "*")).c_str(), FindExInfoBasic, &found,
+                         FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH);
+    if (search == INVALID_HANDLE_VALUE)
+        return GetLastError() == ERROR_FILE_NOT_FOUND;
+    do {
+        constexpr DWORD leftOut =
+            FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+        if ((found.dwFileAttributes & leftOut) != 0)
+            continue;
+        const std::string name = narrow(found.cFileName);
+        if (!wanted(name))
+            continue;
+        bool regular = true;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+            FileStatus status;
+            regular = statusOf(joinPath(folder, name), status) && status.regular;
+        }
+        if (regular)
+            names.push_back(name);
+    } while (FindNextFileW(search, &found));
+    const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
+    FindClose(search);
+    return complete;
 }
 
 } // namespace quillet

@@ -2,12 +2,14 @@
 
 #include "text/display_text.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <vector>
 
 namespace quillet {
 
@@ -31,9 +33,9 @@ bool onlyCrLf(std::string_view text) {
 
 } // namespace
 
-void normalizeLineBreaks(std::string& text) {
+bool normalizeLineBreaks(std::string& text) {
     if (onlyCrLf(text))
-        return;
+        return false;
     std::size_t extra = 0;
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
@@ -47,7 +49,7 @@ void normalizeLineBreaks(std::string& text) {
         }
     }
     if (extra == 0)
-        return;
+        return false;
     std::string out;
     out.reserve(n + extra);
     for (std::size_t i = 0; i < n; ++i) {
@@ -63,107 +65,193 @@ void normalizeLineBreaks(std::string& text) {
         }
     }
     text = std::move(out);
-}
-
-std::optional<std::string> readTextFile(const QString& path) {
-    if (QFileInfo(path).isDir())
-        return std::nullopt;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return std::nullopt;
-    std::string text;
-    // The size is only a hint: a file that grows or shrinks while it is read is read to
-    // its actual end.
-    std::size_t capacity = static_cast<std::size_t>(std::max<qint64>(file.size(), 0)) + 1;
-    text.resize(capacity);
-    std::size_t filled = 0;
-    for (;;) {
-        if (filled == text.size())
-            text.resize(text.size() * 2);
-        const qint64 got =
-            file.read(text.data() + filled, static_cast<qint64>(text.size() - filled));
-        if (got < 0)
-            return std::nullopt;
-        if (got == 0)
-            break;
-        filled += static_cast<std::size_t>(got);
-    }
-    text.resize(filled);
-    normalizeLineBreaks(text);
-    return text;
-}
-
-bool loadTextFile(const QString& path, TextView& view, FailureReporter& failures) {
-    std::optional<std::string> text = readTextFile(path);
-    if (!text) {
-        failures.showGeneralError(cannotOpenMessage(path));
-        return false;
-    }
-    view.setText(*text);
     return true;
 }
 
-namespace {
-
-bool isTakenByFile(const QString& path) {
-    const QFileInfo info(path);
-    return (info.exists() || info.isSymLink()) && !info.isDir();
+std::optional<std::string> readToEnd(const std::function<long long(char*, std::size_t)>& read) {
+    // Pieces without zero-filling, each twice the last up to 16 MB, so that a file of a few
+    // kilobytes costs one small piece and a large one few reads; the pieces are joined
+    // once the size is known, each freed as soon as it is copied.
+    constexpr std::size_t firstPiece = std::size_t{64} << 10;
+    constexpr std::size_t largestPiece = std::size_t{16} << 20;
+    struct Piece {
+        std::unique_ptr<char[]> bytes;
+        std::size_t filled;
+    };
+    try {
+        std::vector<Piece> pieces;
+        std::size_t total = 0;
+        for (std::size_t size = firstPiece;; size = std::min(size * 2, largestPiece)) {
+            Piece piece{std::unique_ptr<char[]>(new char[size]), 0};
+            bool end = false;
+            while (piece.filled < size) {
+                const long long got = read(piece.bytes.get() + piece.filled, size - piece.filled);
+                if (got < 0)
+                    return std::nullopt;
+                if (got == 0) {
+                    end = true;
+                    break;
+                }
+                piece.filled += static_cast<std::size_t>(got);
+            }
+            total += piece.filled;
+            pieces.push_back(std::move(piece));
+            if (end)
+                break;
+        }
+        std::string text;
+        text.reserve(total);
+        for (Piece& piece : pieces) {
+            text.append(piece.bytes.get(), piece.filled);
+            piece.bytes.reset();
+        }
+        return text;
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        return std::nullopt;
+    }
 }
 
-} // namespace
+std::optional<std::string> readFileBytes(const NativePath& path, FileStatus* read) {
+    const FileHandle file = openRegularFile(path);
+    FileStatus status;
+    // A file larger than the memory the process may have cannot be held; saying so at once
+    // spares reading a terabyte of a sparse file's zeros first.
+    if (!file.isOpen() || !statusOf(file, status) || !fitsInMemory(status.size))
+        return std::nullopt;
+    if (read != nullptr)
+        *read = status;
+    return readToEnd([&](char* buffer, std::size_t size) { return readSome(file, buffer, size); });
+}
 
-Creation createNewFile(const QString& path, std::string_view bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return isTakenByFile(path) ? Creation::AlreadyThere : Creation::Failed;
-    const bool written = file.write(bytes.data(), static_cast<qint64>(bytes.size())) ==
-                         static_cast<qint64>(bytes.size());
-    const bool flushed = written && file.flush();
-    file.close();
-    if (!flushed || file.error() != QFileDevice::NoError) {
-        file.remove();
+std::optional<std::string> readTextFile(const NativePath& path) {
+    std::optional<std::string> text = readFileBytes(path);
+    if (!text)
+        return std::nullopt;
+    try {
+        normalizeLineBreaks(*text);
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+bool loadTextFile(const NativePath& path, TextView& view, FailureReporter& failures) {
+    std::optional<std::string> text = readTextFile(path);
+    try {
+        if (text) {
+            view.setText(*text);
+            return true;
+        }
+    } catch (const std::bad_alloc&) {
+        // Too large to be shown; the view keeps what it showed.
+    }
+    failures.showGeneralError(cannotOpenMessage(path));
+    return false;
+}
+
+Creation createNewFile(const NativePath& path, std::string_view bytes) {
+    CreateOutcome outcome = CreateOutcome::Failed;
+    FileHandle file = createFile(path, outcome);
+    if (outcome == CreateOutcome::Taken)
+        return isFolder(path) ? Creation::Failed : Creation::AlreadyThere;
+    if (!file.isOpen())
+        return Creation::Failed;
+    const bool written = writeAll(file, bytes);
+    if (!file.close() || !written) {
+        removeFile(path);
         return Creation::Failed;
     }
     return Creation::Written;
 }
 
-bool replaceFile(const QString& path, std::string_view bytes) {
-    const QFileInfo existing(path);
-    if (existing.exists() && !existing.isWritable())
+Creation createNewFile(const QString& path, std::string_view bytes) {
+    return createNewFile(nativePath(path), bytes);
+}
+
+FileHandle createTemporaryBeside(const NativePath& beside, NativePath& temporary) {
+    const NativePath folder = folderOf(beside);
+    // Hidden, so that no file list shows a leftover, and named after the file it stands for,
+    // so that whoever finds one knows what it is. Long names are cut to leave room.
+    const std::string_view name = std::string_view(beside).substr(folder.size()).substr(0, 200);
+    static constexpr char letters[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string suffix(8, 'x');
+        for (char& c : suffix)
+            c = letters[QRandomGenerator::global()->bounded(int{sizeof letters} - 1)];
+        temporary = folder + "." + std::string(name) + "." + suffix;
+        CreateOutcome outcome = CreateOutcome::Failed;
+        FileHandle file = createFile(temporary, outcome);
+        if (outcome != CreateOutcome::Taken)
+            return file;
+    }
+    return {};
+}
+
+bool StagedFile::open() {
+    file_ = createTemporaryBeside(final_, temporary_);
+    return file_.isOpen();
+}
+
+bool StagedFile::write(std::string_view bytes) {
+    return file_.isOpen() && writeAll(file_, bytes);
+}
+
+bool StagedFile::takeOwnerAndMode(const FileStatus& of) {
+    return file_.isOpen() && quillet::takeOwnerAndMode(file_, of);
+}
+
+bool StagedFile::commit() {
+    if (!file_.isOpen())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-        static_cast<qint64>(bytes.size())) {
-        file.cancelWriting();
+    const bool synced = syncFile(file_);
+    if (!file_.close() || !synced || !renameReplacing(temporary_, final_)) {
+        cancel();
         return false;
     }
+    temporary_.clear();
+    const NativePath folder = folderOf(final_);
+    syncFolder(folder.empty() ? NativePath(".") : folder);
+    return true;
+}
+
+void StagedFile::cancel() {
+    file_.close();
+    if (!temporary_.empty())
+        removeFile(temporary_);
+    temporary_.clear();
+}
+
+bool replaceFile(const QString& path, std::string_view bytes) {
+    const NativePath target = nativePath(path);
+    FileStatus existing;
+    const bool exists = statusOf(target, existing);
+    if (exists && (!existing.regular || !mayWrite(target)))
+        return false;
+    StagedFile file(target);
+    if (!file.open() || !file.write(bytes) || (exists && !file.takeOwnerAndMode(existing)))
+        return false;
     return file.commit();
 }
 
-bool writeFile(const QString& path, std::string_view bytes) {
-    // Only a file that is there needs the detour through a temporary file; a new one has
-    // nothing to lose, and the detour costs a sync to disk per file.
-    switch (createNewFile(path, bytes)) {
-    case Creation::Written:
-        return true;
-    case Creation::AlreadyThere:
-        return replaceFile(path, bytes);
-    case Creation::Failed:
-        break;
-    }
-    return false;
-}
-
-std::string cannotOpenMessage(const QString& path) {
-    return "Datei " + toDocumentText(path) +
+std::string cannotOpenMessage(const NativePath& path) {
+    return "Datei " + toDocumentText(displayPath(path)) +
            " kann nicht ge\xF6"
            "ffnet werden";
 }
 
+std::string cannotCreateMessage(const NativePath& path) {
+    return "Datei " + toDocumentText(displayPath(path)) + " kann nicht erstellt werden";
+}
+
+std::string cannotOpenMessage(const QString& path) {
+    return cannotOpenMessage(nativePath(path));
+}
+
 std::string cannotCreateMessage(const QString& path) {
-    return "Datei " + toDocumentText(path) + " kann nicht erstellt werden";
+    return cannotCreateMessage(nativePath(path));
 }
 
 } // namespace quillet

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cstdio>
+
 using namespace quillet;
 
 namespace {
@@ -37,10 +39,24 @@ private Q_SLOTS:
         list.setDirectory(dir.path());
         QCOMPARE(shownNames(list), (QStringList{"A.TXT", "b.txt", "c.Txt"}));
         QStringList core;
-        for (const QString& name : listTextFiles(dir.path()))
-            core << name;
+        for (const std::string& name : listTextFiles(nativePath(dir.path())))
+            core << displayPath(name);
         QCOMPARE(shownNames(list), core);
         QCOMPARE(list.files().count(), 3);
+    }
+
+    // A name from an old archive is shown readably and still selected by its own bytes.
+    void showsANameThatIsNotUtf8() {
+        QTemporaryDir dir;
+        const std::string latin1 = nativePath(dir.path()) + "/M\xFCller.txt";
+        std::FILE* file = std::fopen(latin1.c_str(), "w");
+        QVERIFY(file != nullptr);
+        std::fclose(file);
+        FileListBox list;
+        list.setDirectory(dir.path());
+        QCOMPARE(shownNames(list), QStringList{QString::fromUtf8("M\u00FCller.txt")});
+        list.setCurrentRow(0);
+        QCOMPARE(list.selectedPath(), latin1);
     }
 
     // A snapshot: new files show only after a re-read, which also drops the selection.
@@ -51,14 +67,14 @@ private Q_SLOTS:
         FileListBox list;
         list.setDirectory(dir.path());
         list.setCurrentRow(0);
-        QCOMPARE(list.selectedPath(), QDir(dir.path()).filePath("a.txt"));
+        QCOMPARE(list.selectedPath(), nativePath(QDir(dir.path()).filePath("a.txt")));
 
         touch(dir.filePath("b.txt"));
         QCOMPARE(list.count(), 1);
         list.setDirectory(QString());
         QCOMPARE(list.directory(), dir.path());
         QCOMPARE(shownNames(list), (QStringList{"a.txt", "b.txt"}));
-        QCOMPARE(list.selectedPath(), QString());
+        QCOMPARE(list.selectedPath(), NativePath());
 
         list.setDirectory("/no/such/folder/here");
         QCOMPARE(list.count(), 0);

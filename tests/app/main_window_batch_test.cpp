@@ -266,13 +266,37 @@ private Q_SLOTS:
         h.control<QPushButton>("Button5")->click();
         QCOMPARE(h.shownTexts(), QStringList{appTitle + ": Datei " + h.path("b.txt") +
                                              " kann nicht geöffnet werden."});
-        QCOMPARE(QDir(target.path())
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name),
-                 QStringList{"XML0"});
-        QCOMPARE(QDir(target.path() + "/XML0")
-                     .entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-                 QStringList{"XML.xsd"});
+        // The export folder it had claimed goes again.
+        QVERIFY(
+            QDir(target.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
         QCOMPARE(h.control<QProgressBar>("ProgressBar1")->value(), 1);
+    }
+
+    // At start the list shows the folder its field names, "PATH" in the folder the program
+    // runs in: nothing when there is none, and nothing of that folder's own files.
+    void startListsTheFolderPath() {
+        QTemporaryDir started;
+        QTemporaryDir target;
+        write(QDir(started.path()).filePath("a.txt"), "{TITEL}a{/TITEL}");
+        const QString before = QDir::currentPath();
+        QDir::setCurrent(started.path());
+        {
+            Harness h;
+            QCOMPARE(h.control<QLineEdit>("Edit8")->text(), QString("PATH"));
+            QCOMPARE(h.control<FileListBox>("FileListBox2")->count(), 0);
+            h.choose("SpeedButton4", target.path());
+            h.control<QPushButton>("Button5")->click();
+            QCOMPARE(h.shownTexts(), QStringList{"Fehler: Quellverzeichnis existiert nicht!"});
+        }
+        QVERIFY(QDir(started.path()).mkdir("PATH"));
+        write(QDir(started.path()).filePath("PATH/b.txt"), "{TITEL}b{/TITEL}");
+        {
+            Harness h;
+            QCOMPARE(h.control<FileListBox>("FileListBox2")->item(0)->text(), QString("b.txt"));
+            QCOMPARE(h.control<FileListBox>("FileListBox2")->count(), 1);
+        }
+        QDir::setCurrent(before);
+        QVERIFY(QDir(target.path()).isEmpty());
     }
 };
 

@@ -265,7 +265,7 @@ private Q_SLOTS:
         QCOMPARE(form.findChild<QLineEdit*>("Edit7")->text(), root);
         QCOMPARE(form.findChild<FileListBox*>("FileListBox1")->directory(), root);
         QCOMPARE(form.findChild<FileListBox*>("FileListBox1")->mask(), QString("*.txt"));
-        QCOMPARE(form.findChild<FileListBox*>("FileListBox2")->directory(), QDir::currentPath());
+        QCOMPARE(form.findChild<FileListBox*>("FileListBox2")->directory(), QString("PATH"));
         QCOMPARE(form.findChild<FileListBox*>("FileListBox2")->mask(), QString("*.txt"));
     }
 

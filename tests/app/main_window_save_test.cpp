@@ -179,25 +179,26 @@ private Q_SLOTS:
         QTest::newRow("F10") << true;
     }
 
-    // A base name that leads into a folder that does not exist: the general error box,
-    // and the text stays (cleaned, after F10) for another try.
+    // A folder where the file should go: the general error box, and the text stays
+    // (cleaned, after F10) for another try.
     void cannotCreate() {
         QFETCH(bool, hotKey);
         Harness h;
-        h.control<QLineEdit>("Edit2")->setText("fehlt/Name");
+        QVERIFY(QDir(h.dir.path()).mkdir("Name_0.txt"));
+        h.control<QLineEdit>("Edit2")->setText("Name");
         h.control<QCheckBox>("CheckBox1")->setChecked(false);
         h.setDocument(documentText);
 
         h.save(hotKey);
 
         const QString path =
-            QDir::toNativeSeparators(h.dir.path()) + QDir::separator() + "fehlt/Name_0.txt";
+            QDir::toNativeSeparators(h.dir.path()) + QDir::separator() + "Name_0.txt";
         QCOMPARE(h.boxes.shown().size(), std::size_t(1));
         QCOMPARE(h.boxes.shown()[0].caption, appTitle);
         QCOMPARE(h.boxes.shown()[0].text, "Datei " + path + " kann nicht erstellt werden.");
         QCOMPARE(h.document(), hotKey ? cleanText(documentText) : documentText);
         QCOMPARE(h.notification(), QString("(none)"));
-        QVERIFY(h.files().isEmpty());
+        QCOMPARE(h.files(), QStringList{"Name_0.txt"});
     }
 };
 

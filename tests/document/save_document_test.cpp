@@ -74,6 +74,30 @@ TEST_P(SaveNumbering, TakesTheSmallestFreeNumber) {
 INSTANTIATE_TEST_SUITE_P(Rows, SaveNumbering, testing::ValuesIn(numberCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(SaveFixture, BaseNameNeverLeadsOutOfTheFolder) {
+    const QString folder = dir.path() + "/a/b";
+    ASSERT_TRUE(QDir().mkpath(folder));
+    settings.folder = folder;
+    const struct {
+        const char* baseName;
+        const char* saved;
+    } rows[] = {
+        {"../../x", "..-..-x_0.txt"},
+        {"..\\x", "..-x_0.txt"},
+        {"/tmp/x", "-tmp-x_0.txt"},
+        {"a:b*c?d\"e<f>g|h\ti", "a-b-c-d-e-f-g-h-i_0.txt"},
+    };
+    for (const auto& row : rows) {
+        settings.baseName = row.baseName;
+        view.setText("x");
+        EXPECT_EQ(path8(save(SaveMode::Button).path), path8(folder + "/" + row.saved))
+            << row.baseName;
+    }
+    EXPECT_EQ(folderContents(folder).size(), std::size(rows));
+    EXPECT_EQ(folderContents(dir.path()), std::vector<std::string>{"a"});
+    EXPECT_EQ(folderContents(dir.path() + "/a"), std::vector<std::string>{"b"});
+}
+
 TEST_F(SaveFixture, TwoSavesAndADeletionReuseNumberZero) {
     for (const char* text : {"a", "b"}) {
         view.setText(text);

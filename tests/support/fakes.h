@@ -4,14 +4,21 @@
 // it is asked to do into one shared event log, so that tests can check the order.
 
 #include "document/save_document.h"
+#include "text/file_system.h"
 #include "text/services.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
+
+#include <dirent.h>
 
 namespace quillet::test {
 
@@ -84,29 +91,50 @@ inline std::vector<std::string> eventsStartingWith(const EventLog& log, std::str
     return out;
 }
 
+// Files by their names' bytes, so that tests can make names that are not UTF-8.
+inline void writeBytes(const NativePath& path, std::string_view bytes) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    if (!f.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
+        throw std::runtime_error("cannot write test file " + path);
+}
+
 inline void writeBytes(const QString& path, std::string_view bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        throw std::runtime_error("cannot write test file " + path.toStdString());
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    writeBytes(nativePath(path), bytes);
+}
+
+inline std::string readBytes(const NativePath& path) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f)
+        return "<missing>";
+    return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
 inline std::string readBytes(const QString& path) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    const QByteArray all = f.readAll();
-    return std::string(all.constData(), static_cast<std::size_t>(all.size()));
+    return readBytes(nativePath(path));
 }
 
-// Every name in a folder, hidden ones included, sorted: to see that nothing was left over.
-inline std::vector<std::string> folderContents(const QString& folder) {
+// Every name in a folder, hidden ones included, as bytes, sorted: to see that nothing was
+// left over.
+inline std::vector<std::string> folderContents(const NativePath& folder) {
     std::vector<std::string> out;
-    const QStringList names = QDir(folder).entryList(
-        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& n : names)
-        out.push_back(n.toStdString());
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..")
+                out.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(out.begin(), out.end());
     return out;
+}
+
+inline std::vector<std::string> folderContents(const QString& folder) {
+    return folderContents(nativePath(folder));
+}
+
+inline NativePath native(const QString& path) {
+    return nativePath(path);
 }
 
 inline std::string path8(const QString& path) {
