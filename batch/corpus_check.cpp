@@ -3,8 +3,7 @@
 #include "batch/record_fields.h"
 #include "document/sort_tags.h"
 #include "text/cp1252.h"
-
-#include <QFile>
+#include "text/text_file.h"
 
 #include <algorithm>
 #include <array>
@@ -223,25 +222,12 @@ std::vector<Finding> checkTaggedText(std::string_view bytes,
     return checker.take();
 }
 
-namespace {
-
-std::optional<std::string> readFileBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return bytes.toStdString();
-}
-
-} // namespace
-
 CheckTotals checkFolder(const TextFileList& list, std::span<const std::string> userTags,
-                        const std::function<void(const QString& path, const Finding&)>& report) {
+                        const std::function<void(const NativePath& path, const Finding&)>& report) {
     CheckTotals totals;
     for (int i = 0; i < list.count(); ++i) {
-        const QString path = list.selectedPath(i);
+        const NativePath path = list.selectedPath(i);
+        // The bytes as they lie on the disk: the line breaks are what is checked.
         const std::optional<std::string> bytes = readFileBytes(path);
         std::vector<Finding> findings;
         if (bytes)

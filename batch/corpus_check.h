@@ -30,7 +30,7 @@ struct CheckTotals {
 // Checks every file of the list in list order and hands each finding on with the path of
 // its file; a file that cannot be read is a finding of its own.
 CheckTotals checkFolder(const TextFileList& list, std::span<const std::string> userTags,
-                        const std::function<void(const QString& path, const Finding&)>& report);
+                        const std::function<void(const NativePath& path, const Finding&)>& report);
 
 // "3 findings in 2 of 10 files"
 std::string checkSummary(const CheckTotals& totals);

@@ -7,8 +7,6 @@
 #include "text/file_system.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
 
 #include <cstdio>
 #include <string>
@@ -151,10 +149,22 @@ int runStripFolder(std::span<char*> args) {
 }
 
 int runExport(std::span<char*> args) {
-    for (char* arg : args)
-        if (std::string_view(arg).starts_with("--"))
-            return usageError("unexpected argument", arg);
-    if (args.size() != 2) {
+    std::vector<char*> folders;
+    ExportFormat format = ExportFormat::Xml;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == "--format" && i + 1 < args.size()) {
+            const std::optional<ExportFormat> chosen = formatByOption(args[++i]);
+            if (!chosen)
+                return usageError("unknown format", args[i]);
+            format = *chosen;
+        } else if (a.starts_with("--")) {
+            return usageError("unexpected argument", args[i]);
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 2) {
         std::fputs("quillet-batch: export needs a SOURCE and a TARGET folder\n", stderr);
         printUsage(stderr);
         return ExitUsage;
@@ -165,15 +175,15 @@ int runExport(std::span<char*> args) {
     static char* argv[] = {name, nullptr};
     const QCoreApplication app(argc, argv);
 
-    const NativePath source = pathArgument(args[0]);
+    const NativePath source = pathArgument(folders[0]);
     TextFileList list;
     list.assign(source);
     TerminalProgress progress;
     TerminalMessages messages(progress);
     const XmlExportServices services{progress, messages, messages};
     const XmlExportResult result =
-        exportToXml(source, list, pathArgument(args[1]),
-                    findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
+        exportRecords(format, source, list, pathArgument(folders[1]),
+                      findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
     return exitCode(result.outcome);
 }
 
@@ -194,8 +204,8 @@ int runCheck(std::span<char*> args) {
         printUsage(stderr);
         return ExitUsage;
     }
-    const QString source = pathArgument(folder);
-    if (!QFileInfo(source).isDir()) {
+    const NativePath source = pathArgument(folder);
+    if (!isFolder(source)) {
         printMessage(stderr, MessageSourceMissing);
         return ExitFailure;
     }
@@ -204,8 +214,8 @@ int runCheck(std::span<char*> args) {
     // Findings go out as the editors' "FILE:LINE: message", the file named by its bytes.
     std::string line;
     const CheckTotals totals =
-        checkFolder(list, userTags, [&](const QString& path, const Finding& f) {
-            line = QFile::encodeName(path).toStdString();
+        checkFolder(list, userTags, [&](const NativePath& path, const Finding& f) {
+            line = path;
             line += ':';
             line += std::to_string(f.line);
             line += ": ";
