@@ -9,10 +9,12 @@
 #include "app/text_to_xml_page.h"
 #include "app/textview_page.h"
 #include "capture/capture_dispatch.h"
+#include "capture/capture_table.h"
 #include "capture/hotkey_registry.h"
 #include "quillet_version.h"
 #include "text/display_text.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -23,7 +25,20 @@
 #include <QTabBar>
 #include <QTabWidget>
 
+#include <algorithm>
+
 namespace quillet {
+
+namespace {
+
+QString keyName(int id) {
+    const std::string_view key = findCaptureRow(id)->key;
+    QString name = QString::fromLatin1(key.data(), static_cast<qsizetype>(key.size()));
+    name.replace(QStringLiteral("Ctrl+"), QStringLiteral("Strg+"));
+    return name;
+}
+
+} // namespace
 
 MainWindow::MainWindow(Environment environment)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -69,7 +84,8 @@ MainWindow::MainWindow(Environment environment)
 
     backend_ = environment.backend(*this);
     backend_->setHotKeyHandler([this](int id) { handleHotKey(id); });
-    registerStartHotKeys(*backend_);
+    backend_->setNoticeHandler([this](const QString& text) { tellDesktopNotice(text); });
+    startFailures_ = registerStartHotKeys(*backend_);
     deleteTags_->showFolder(QDir::toNativeSeparators(QDir::rootPath()));
 
     // Any change of a box re-evaluates, as a click does; CheckBox16 is not among them.
@@ -82,13 +98,42 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::syncHotKeyRegistrations() {
-    quillet::syncHotKeyRegistrations(*backend_, *controls_);
+    tellAboutUnregisteredKeys(quillet::syncHotKeyRegistrations(*backend_, *controls_));
+}
+
+// A key that stays taken is told about once, not again at every click of a box; it is news
+// again after it worked or was switched off in between.
+void MainWindow::tellAboutUnregisteredKeys(std::vector<int> failed) {
+    if (!backend_->hasSystemHotKeys())
+        return; // said once, for all keys
+    QStringList news;
+    for (int id : failed)
+        if (std::find(unregistered_.begin(), unregistered_.end(), id) == unregistered_.end())
+            news << keyName(id);
+    unregistered_ = std::move(failed);
+    if (news.isEmpty())
+        return;
+    showMessageBox(this,
+                   QStringLiteral("Diese Tastenkürzel sind schon von einem anderen Programm "
+                                  "belegt und bleiben ohne Wirkung: %1.\n\nSind sie wieder "
+                                  "frei, meldet ein Klick auf ein Kästchen der Seite "
+                                  "\"Controls\" sie an.")
+                       .arg(news.join(QStringLiteral(", "))),
+                   BoxKind::Warning, {BoxButton::Ok});
 }
 
 void MainWindow::handleHotKey(int id) {
     CaptureServices services{textview_->document(), *backend_, *backend_, *waiter_,   *date_,
                              notification_,         boxes_,    *this,     *controls_, *saver_};
     quillet::handleHotKey(id, services);
+}
+
+Foreground MainWindow::foreground() const {
+    if (QApplication::activeModalWidget())
+        return Foreground::OwnBox;
+    if (backend_->isOwnWindowInFront())
+        return Foreground::OwnWindow;
+    return Foreground::OtherProgram;
 }
 
 bool MainWindow::isNormal() const {
@@ -114,16 +159,27 @@ void MainWindow::showControlsPage() {
     pageControl_->setCurrentWidget(controls_);
 }
 
-void MainWindow::tellIfNoSystemHotKeys() {
-    if (toldAboutHotKeys_ || backend_->hasSystemHotKeys())
+void MainWindow::tellAboutHotKeys() {
+    if (toldAboutHotKeys_)
         return;
     toldAboutHotKeys_ = true;
+    if (backend_->hasSystemHotKeys()) {
+        tellAboutUnregisteredKeys(startFailures_);
+        return;
+    }
     showMessageBox(
         this,
         QStringLiteral("Systemweite Tastenkürzel sind auf dieser Anzeige nicht verfügbar. "
                        "F1 bis F10, die Tasten 0 bis 4 und Strg+Y werden nicht abgefangen; "
                        "alle anderen Funktionen stehen zur Verfügung."),
         BoxKind::Information, {BoxButton::Ok});
+}
+
+void MainWindow::tellDesktopNotice(const QString& text) {
+    if (toldNotices_.contains(text))
+        return;
+    toldNotices_ << text;
+    showMessageBox(this, text, BoxKind::Information, {BoxButton::Ok});
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

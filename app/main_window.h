@@ -8,10 +8,12 @@
 #include "platform/platform.h"
 #include "text/date_text.h"
 
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QTabWidget;
 
@@ -51,8 +53,9 @@ public:
     // One hot key delivered by the backend.
     void handleHotKey(int id);
 
-    // Tells the user, once, when the display offers no system-wide hot keys.
-    void tellIfNoSystemHotKeys();
+    // Tells the user, once, when the display offers no system-wide hot keys, or which keys
+    // could not be registered at start.
+    void tellAboutHotKeys();
 
     QTabWidget& pages() const { return *pageControl_; }
     NotificationWindow& notificationWindow() { return notification_; }
@@ -60,6 +63,9 @@ public:
     DeleteTagsPage& deleteTagsPage() const { return *deleteTags_; }
     TextToXmlPage& textToXmlPage() const { return *textToXml_; }
     ControlsPage& controlsPage() const { return *controls_; }
+
+    // Whether a copy keystroke now would go to this program.
+    Foreground foreground() const override;
 
     // Ctrl+Y.
     bool isNormal() const override;
@@ -77,6 +83,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void tellAboutUnregisteredKeys(std::vector<int> failed);
+    // What the backend says cannot work on this desktop; each text once.
+    void tellDesktopNotice(const QString& text);
+
     // The services come first: the pages are built with references to them.
     SleepingWaiter sleepingWaiter_;
     SystemDateSource systemDate_;
@@ -99,6 +109,9 @@ private:
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
     bool toldAboutHotKeys_ = false;
+    std::vector<int> startFailures_; // keys that could not be registered at start
+    std::vector<int> unregistered_;  // keys that failed at the last attempt, already told
+    QStringList toldNotices_;
 };
 
 } // namespace quillet

@@ -28,12 +28,18 @@ public:
         const int count = list_.count();
         for (int i = 0; i < count; ++i) {
             const NativePath source = list_.selectedPath(i);
-            if (!subfolder_ && !batch_.finishInterruptedRewrite(source))
-                return fail(cannotOpenMessage(source));
             FileStatus read;
             // The bytes go on from here, not read back from the view, which need not hold
             // every byte of a file (a NUL, for one) as it came.
             std::optional<std::string> loaded = readFileBytes(source, &read);
+            if (loaded && !subfolder_) {
+                // A rewrite of this file that a crash cut short is completed first.
+                const auto recovery = batch_.finishInterruptedRewrite(source, read);
+                if (recovery == OverwriteBatch::Recovery::Failed)
+                    loaded.reset();
+                else if (recovery == OverwriteBatch::Recovery::Finished)
+                    loaded = readFileBytes(source, &read);
+            }
             if (!loaded)
                 return fail(cannotOpenMessage(source));
             std::string result;

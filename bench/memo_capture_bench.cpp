@@ -32,7 +32,10 @@ public:
     void setHotKeyHandler(HotKeyHandler) override {}
     bool registerHotKey(int, unsigned, unsigned) override { return true; }
     bool unregisterHotKey(int) override { return true; }
+    bool isOwnWindowInFront() const override { return false; }
     void sendCopyKeystroke() override {}
+    ChangeMark changeMark() override { return 0; }
+    bool waitForChange(ChangeMark, int) override { return true; }
     ClipboardText readText() override {
         return {ClipboardText::Status::Text, "Ein neuer Satz mit Umlauten: \xE4\xF6\xFC."};
     }

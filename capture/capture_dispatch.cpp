@@ -12,19 +12,38 @@ namespace {
 constexpr std::string_view ClipboardFailure = "Zwischenablage kann nicht ge\xF6"
                                               "ffnet werden";
 
-// Waits for the other program's copy, then reads its text. Empty when the clipboard holds
-// no text; reports and gives up the whole hot key when the clipboard cannot be opened.
-std::optional<std::string> readClipboardText(CaptureServices& s, bool& failed) {
-    s.waiter.sleepMs(ClipboardWaitMs);
+// What a capture key got from the clipboard.
+struct Copied {
+    std::optional<std::string> text; // nothing when there is nothing to insert
+    std::string_view status;
+    bool failed = false; // the error box ended the handling
+};
+
+// Makes the program in front copy its selection and takes the clipboard's text once the
+// copy has landed, or once the wait for it is over.
+Copied copyFromForeground(const CaptureRow& row, CaptureServices& s) {
+    switch (s.window.foreground()) {
+    case Foreground::OwnBox:
+        return {std::nullopt, OwnBoxStatus};
+    case Foreground::OwnWindow:
+        return {std::nullopt, OwnWindowStatus};
+    case Foreground::OtherProgram:
+        break;
+    }
+    const Clipboard::ChangeMark before = s.clipboard.changeMark();
+    s.keystroke.sendCopyKeystroke();
+    s.waiter.sleepMs(KeystrokeWaitMs);
+    const bool changed = s.clipboard.waitForChange(before, CopyWaitBoundMs - KeystrokeWaitMs);
     ClipboardText clip = s.clipboard.readText();
     if (clip.status == ClipboardText::Status::CannotOpen) {
         s.failures.showGeneralError(ClipboardFailure);
-        failed = true;
-        return std::nullopt;
+        return {std::nullopt, {}, true};
     }
+    // People who copy by hand and then press the key rely on an unchanged clipboard being
+    // taken; the notification just must not pass it off as a new copy.
     if (clip.status == ClipboardText::Status::NoText)
-        return std::nullopt;
-    return std::move(clip.text);
+        return {std::nullopt, changed ? std::string_view() : NoCopyStatus};
+    return {std::move(clip.text), changed ? row.status : OldTextStatus};
 }
 
 std::string tagNameOf(const CaptureRow& row, const CaptureOptions& options) {
@@ -50,51 +69,46 @@ void hideOrShow(MainWindowState& window) {
 } // namespace
 
 void handleHotKey(int id, CaptureServices& s) {
-    s.keystroke.sendCopyKeystroke();
-    s.waiter.sleepMs(KeystrokeWaitMs);
-
     const CaptureRow* row = findCaptureRow(id);
     if (!row)
         return;
     std::string status;
-    const bool checked = s.options.isHotKeyEnabled(row->id);
 
-    if (checked) {
-        bool failed = false;
+    if (s.options.isHotKeyEnabled(row->id)) {
         switch (row->action) {
         case CaptureAction::Tagged:
-            if (auto text = readClipboardText(s, failed)) {
-                insertTagged(s.view, tagNameOf(*row, s.options), *text, s.options.caseOption());
-                status = row->status;
+        case CaptureAction::Untagged: {
+            Copied copied = copyFromForeground(*row, s);
+            if (copied.failed)
+                return;
+            if (copied.text && row->action == CaptureAction::Tagged) {
+                insertTagged(s.view, tagNameOf(*row, s.options), *copied.text,
+                             s.options.caseOption());
+            } else if (copied.text) {
+                appendLine(s.view, *copied.text);
+                appendLine(s.view, "");
             }
+            status = copied.status;
             break;
+        }
         case CaptureAction::Date:
             insertTagged(s.view, row->tag, s.date.todayShortDate(), s.options.caseOption());
             status = row->status;
-            break;
-        case CaptureAction::Untagged:
-            if (auto text = readClipboardText(s, failed)) {
-                appendLine(s.view, *text);
-                appendLine(s.view, "");
-                status = row->status;
-            }
             break;
         case CaptureAction::Save:
             if (auto saved = s.saver.saveFromHotKey())
                 status = std::move(*saved);
             else
-                failed = true;
+                return;
             break;
         case CaptureAction::HideShow:
             hideOrShow(s.window);
-            break;
-        }
-        if (failed)
             return;
+        }
+    } else if (row->action == CaptureAction::HideShow) {
+        return;
     }
-
-    if (row->action != CaptureAction::HideShow)
-        s.notifier.showNotification(status);
+    s.notifier.showNotification(status);
 }
 
 } // namespace quillet

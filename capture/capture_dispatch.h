@@ -3,6 +3,8 @@
 #include "capture/capture_services.h"
 #include "document/save_document.h"
 
+#include <string_view>
+
 namespace quillet {
 
 // Everything one hot key may touch.
@@ -19,11 +21,26 @@ struct CaptureServices {
     HotKeySaver& saver;
 };
 
+// The shortest wait after the copy keystroke, even when the clipboard changes sooner.
 inline constexpr int KeystrokeWaitMs = 20;
-inline constexpr int ClipboardWaitMs = 300;
+// The longest wait for the copy, counted from the keystroke. Large selections take long to
+// copy: Evince took up to 0.6 s for 500 PDF pages here and about 1.5 s for a long PDF on a
+// loaded machine; twice that still keeps a keystroke that copies nothing from hanging on.
+inline constexpr int CopyWaitBoundMs = 3000;
 
-// Handles one hot key: the copy keystroke first, then the action of the identifier's row
-// when the user has it switched on, then the notification (except for hide and show).
+// What the notification says instead of the row's status text when a capture did not get
+// a new copy (each fits the notification window): the clipboard did not change within the
+// bound, and its old text went in, or it held none; a window of the program itself was in
+// front, or one of its boxes was open, so nothing was copied.
+inline constexpr std::string_view OldTextStatus = "Keine Kopie: alter Text..";
+inline constexpr std::string_view NoCopyStatus = "Keine neue Kopie..";
+inline constexpr std::string_view OwnWindowStatus = "Quillet im Vordergrund..";
+inline constexpr std::string_view OwnBoxStatus = "Erst Meldung schlie\xDF"
+                                                 "en..";
+
+// Handles one hot key when the user has its row switched on: for a capture, the copy
+// keystroke, the wait for the copy and the clipboard's text into the document; else the
+// date, the save or hiding and showing. Then the notification (except for hide and show).
 void handleHotKey(int id, CaptureServices& services);
 
 } // namespace quillet

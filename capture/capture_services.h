@@ -4,6 +4,7 @@
 #include "text/services.h"
 #include "text/text_view.h"
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,10 +21,25 @@ struct ClipboardText {
     std::string text;
 };
 
+// The system clipboard as a capture uses it: note its state, fake the copy, wait for the
+// copy to land, read. Every platform backend implements this; it is all the capture needs.
 class Clipboard {
 public:
+    // The clipboard's state at one moment, only to be handed back to waitForChange. Each
+    // backend counts changes its own way (owner changes, a sequence number, selection
+    // offers); nothing else may be read into the value.
+    using ChangeMark = std::uint64_t;
+
     virtual ~Clipboard() = default;
-    // Tests for text without opening the clipboard; then opens, reads and closes it.
+    // The state now; taken before the copy keystroke, so that the copy it asks for is a
+    // change.
+    virtual ChangeMark changeMark() = 0;
+    // Returns true as soon as the clipboard changed after `mark` (a program took it, even
+    // with the same text); false when it did not within `timeoutMs`. The program's
+    // windows keep repainting meanwhile; key and mouse input waits.
+    virtual bool waitForChange(ChangeMark mark, int timeoutMs) = 0;
+    // Tests for text, then reads it. CannotOpen when the clipboard cannot be opened or
+    // its owner does not hand the text over within a bounded time.
     virtual ClipboardText readText() = 0;
 };
 
@@ -34,9 +50,16 @@ public:
     virtual void sendCopyKeystroke() = 0;
 };
 
+// What has the keyboard, as far as a copy keystroke is concerned: a capture key must never
+// copy from the program's own windows.
+enum class Foreground { OtherProgram, OwnWindow, OwnBox };
+
 class MainWindowState {
 public:
     virtual ~MainWindowState() = default;
+    // OwnBox while one of the program's message boxes or dialogs is open, wherever the
+    // focus is; OwnWindow while one of its windows has the keyboard focus.
+    virtual Foreground foreground() const = 0;
     virtual bool isNormal() const = 0;
     virtual void minimize() = 0;
     // Normal state, active, restored and brought to the front.
@@ -58,6 +81,8 @@ public:
 class HotKeyService {
 public:
     virtual ~HotKeyService() = default;
+    // True when the key is registered for `id` afterwards, also when it already was; false
+    // when it cannot be (another program holds it, or the keyboard has no such key).
     virtual bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
     virtual bool unregisterHotKey(int id) = 0;
 };

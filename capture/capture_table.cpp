@@ -1,5 +1,9 @@
 #include "capture/capture_table.h"
 
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
 namespace quillet {
 
 namespace {
@@ -32,6 +36,27 @@ constexpr std::array<CaptureRow, CaptureRowCount> Rows{{
 
 const std::array<CaptureRow, CaptureRowCount>& captureTable() {
     return Rows;
+}
+
+std::optional<int> hotKeyIdFromArgument(std::string_view argument) {
+    int id = 0;
+    const char* end = argument.data() + argument.size();
+    if (const auto [stop, error] = std::from_chars(argument.data(), end, id);
+        error == std::errc() && stop == end && !argument.empty())
+        return findCaptureRow(id) ? std::optional(id) : std::nullopt;
+
+    const auto sameLetters = [](std::string_view a, std::string_view b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) ==
+                   std::tolower(static_cast<unsigned char>(y));
+        });
+    };
+    if (sameLetters(argument, "Strg+Y"))
+        argument = "Ctrl+Y";
+    for (const CaptureRow& row : Rows)
+        if (sameLetters(argument, row.key))
+            return row.id;
+    return std::nullopt;
 }
 
 const CaptureRow* findCaptureRow(int id) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 namespace quillet {
@@ -37,6 +38,10 @@ const std::array<CaptureRow, CaptureRowCount>& captureTable();
 
 // The row of a hot-key identifier, or nullptr outside 1..16.
 const CaptureRow* findCaptureRow(int id);
+
+// The identifier a user names on the command line: the number itself (1..16), or the key of
+// a row that is no digit ("F2", "f10", "Ctrl+Y", "Strg+Y"); nothing for any other text.
+std::optional<int> hotKeyIdFromArgument(std::string_view argument);
 
 // The order in which every row's registration is brought in line with the user's choice:
 // the order of the boxes on the page, where key 1 (13) comes before key 2 (12).

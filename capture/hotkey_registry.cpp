@@ -4,20 +4,24 @@
 
 namespace quillet {
 
-void registerStartHotKeys(HotKeyService& service) {
+std::vector<int> registerStartHotKeys(HotKeyService& service) {
+    std::vector<int> failed;
     for (const CaptureRow& row : captureTable())
-        if (row.checkedAtStart)
-            service.registerHotKey(row.id, row.modifiers, row.virtualKey);
+        if (row.checkedAtStart && !service.registerHotKey(row.id, row.modifiers, row.virtualKey))
+            failed.push_back(row.id);
+    return failed;
 }
 
-void syncHotKeyRegistrations(HotKeyService& service, const CaptureOptions& options) {
+std::vector<int> syncHotKeyRegistrations(HotKeyService& service, const CaptureOptions& options) {
+    std::vector<int> failed;
     for (int id : HotKeyReevaluationOrder) {
         const CaptureRow& row = *findCaptureRow(id);
-        if (options.isHotKeyEnabled(row.id))
-            service.registerHotKey(row.id, row.modifiers, row.virtualKey);
-        else
+        if (!options.isHotKeyEnabled(row.id))
             service.unregisterHotKey(row.id);
+        else if (!service.registerHotKey(row.id, row.modifiers, row.virtualKey))
+            failed.push_back(row.id);
     }
+    return failed;
 }
 
 void releaseHotKeys(HotKeyService& service) {

@@ -2,14 +2,19 @@
 
 #include "capture/capture_services.h"
 
+#include <vector>
+
 namespace quillet {
 
+// Each returns the identifiers of the keys that should be registered but could not be,
+// in the order tried, so that the user can be told; the other keys are registered anyway.
+
 // At start: registers the keys that start switched on, in ascending identifier order.
-void registerStartHotKeys(HotKeyService& service);
+std::vector<int> registerStartHotKeys(HotKeyService& service);
 
 // After any change of the user's choice: brings every registration in line with it, in
 // the reevaluation order, whichever key was switched.
-void syncHotKeyRegistrations(HotKeyService& service, const CaptureOptions& options);
+std::vector<int> syncHotKeyRegistrations(HotKeyService& service, const CaptureOptions& options);
 
 // At exit: releases identifiers 1 to 16, whatever their state.
 void releaseHotKeys(HotKeyService& service);

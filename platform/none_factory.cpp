@@ -6,4 +6,8 @@ std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
     return makeNoneBackend(mainWindow);
 }
 
+HandOff handHotKeyToRunningInstance(int) {
+    return HandOff::NotHere;
+}
+
 } // namespace quillet

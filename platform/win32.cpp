@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include "platform/event_wait.h"
 #include "platform/hotkey_delivery.h"
 
 #include <QAbstractNativeEventFilter>
@@ -10,7 +11,9 @@
 #include <windows.h>
 
 #include <cstring>
+#include <map>
 #include <string>
+#include <utility>
 
 namespace quillet {
 
@@ -19,6 +22,8 @@ namespace {
 constexpr UINT WmHotKey = 0x0312;
 constexpr BYTE VkControl = 0x11;
 constexpr BYTE VkC = 0x43;
+// How often the wait for a copy looks at the clipboard's sequence number.
+constexpr int SequencePollMs = 5;
 
 // The clipboard, open for as long as this lives.
 class OpenedClipboard {
@@ -70,15 +75,38 @@ public:
     }
 
     bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
-        return ::RegisterHotKey(handle(), id, modifiers, virtualKey) != 0;
+        // The system refuses a key this window holds already as it refuses another
+        // program's; only the latter is a failure.
+        const auto held = registered_.find(id);
+        if (held != registered_.end())
+            return held->second == std::pair{modifiers, virtualKey};
+        if (!::RegisterHotKey(handle(), id, modifiers, virtualKey))
+            return false;
+        registered_.emplace(id, std::pair{modifiers, virtualKey});
+        return true;
     }
-    bool unregisterHotKey(int id) override { return ::UnregisterHotKey(handle(), id) != 0; }
+    bool unregisterHotKey(int id) override {
+        registered_.erase(id);
+        return ::UnregisterHotKey(handle(), id) != 0;
+    }
+
+    bool isOwnWindowInFront() const override {
+        DWORD process = 0;
+        GetWindowThreadProcessId(GetForegroundWindow(), &process);
+        return process == GetCurrentProcessId();
+    }
 
     void sendCopyKeystroke() override {
         keybd_event(VkControl, 0, 0, 0);
         keybd_event(VkC, 0, 0, 0);
         keybd_event(VkC, 0, KEYEVENTF_KEYUP, 0);
         keybd_event(VkControl, 0, KEYEVENTF_KEYUP, 0);
+    }
+
+    ChangeMark changeMark() override { return GetClipboardSequenceNumber(); }
+    bool waitForChange(ChangeMark mark, int timeoutMs) override {
+        return waitProcessingEvents(
+            timeoutMs, [mark] { return GetClipboardSequenceNumber() != mark; }, -1, SequencePollMs);
     }
 
     ClipboardText readText() override {
@@ -116,12 +144,18 @@ private:
 
     QWidget& window_;
     HotKeyDelivery delivery_;
+    std::map<int, std::pair<unsigned, unsigned>> registered_; // modifiers and key by identifier
 };
 
 } // namespace
 
 std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
     return std::make_unique<Win32Backend>(mainWindow);
+}
+
+// Windows delivers every registered key itself; nothing needs handing over.
+HandOff handHotKeyToRunningInstance(int) {
+    return HandOff::NotHere;
 }
 
 } // namespace quillet

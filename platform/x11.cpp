@@ -2,12 +2,14 @@
 
 #include "capture/capture_table.h"
 #include "platform/hotkey_delivery.h"
-#include "platform/qt_clipboard.h"
+#include "platform/instance_link.h"
+#include "platform/linux_backends.h"
+#include "platform/x11_clipboard.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QGuiApplication>
+#include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
 #include <X11/Xlib.h>
@@ -17,6 +19,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <vector>
 
 namespace quillet {
@@ -133,7 +136,8 @@ unsigned x11Modifiers(unsigned win32Modifiers) {
 class X11Backend final : public PlatformBackend, public QAbstractNativeEventFilter {
 public:
     explicit X11Backend(Display* display)
-        : display_(display), root_(DefaultRootWindow(display)), lockMasks_(lockMasks(display)) {
+        : display_(display), root_(DefaultRootWindow(display)), lockMasks_(lockMasks(display)),
+          clipboard_(openX11Clipboard(DisplayString(display))) {
         for (unsigned mask : lockMasks_)
             allLocks_ |= mask;
         int event, error, major, minor;
@@ -152,8 +156,7 @@ public:
     }
 
     bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
-        if (keys_.count(id))
-            return false;
+        wanted_.insert(id);
         const KeySym sym = keysymOf(virtualKey);
         const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display_, sym);
         if (code == 0)
@@ -161,7 +164,9 @@ public:
         const unsigned mods = x11Modifiers(modifiers);
         for (const auto& [otherId, other] : keys_)
             if (other.keycode == code && other.modifiers == mods)
-                return false;
+                return otherId == id; // already ours under this identifier, or taken by another
+        if (keys_.count(id))
+            return false;
 
         XErrorTrap trap(display_);
         Registration reg{code, mods, {}};
@@ -181,6 +186,7 @@ public:
     }
 
     bool unregisterHotKey(int id) override {
+        wanted_.erase(id);
         const auto it = keys_.find(id);
         if (it == keys_.end())
             return false;
@@ -208,12 +214,35 @@ public:
         XFlush(display_);
     }
 
-    ClipboardText readText() override {
-        // Qt keeps what the last owner offered until it handles the owner-change event; make
-        // sure that event is here and handled, or a picture may be read as the old text.
-        XSync(display_, False);
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        return readQtClipboardText();
+    ChangeMark changeMark() override { return clipboard_->changeMark(); }
+    bool waitForChange(ChangeMark mark, int timeoutMs) override {
+        return clipboard_->waitForChange(mark, timeoutMs);
+    }
+    ClipboardText readText() override { return clipboard_->readText(); }
+
+    bool isOwnWindowInFront() const override {
+        std::set<Window> own;
+        for (const QWindow* window : QGuiApplication::topLevelWindows())
+            if (window->handle())
+                own.insert(static_cast<Window>(window->winId()));
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(display_, &focus, &revert);
+        // The focus may rest on a window inside one of ours; windows may vanish meanwhile.
+        XErrorTrap trap(display_);
+        for (int depth = 0; depth < 8 && focus != None && focus != PointerRoot && focus != root_;
+             ++depth) {
+            if (own.count(focus))
+                return true;
+            Window root = None, parent = None, *children = nullptr;
+            unsigned count = 0;
+            if (!XQueryTree(display_, focus, &root, &parent, &children, &count))
+                break;
+            if (children)
+                XFree(children);
+            focus = parent;
+        }
+        return false;
     }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override {
@@ -250,12 +279,21 @@ private:
     unsigned allLocks_ = 0;
     bool hasXTest_ = false;
     std::map<int, Registration> keys_;
+    std::set<int> wanted_; // in force, whether or not the grab succeeded
     HotKeyDelivery delivery_;
+    std::unique_ptr<Clipboard> clipboard_;
+    // `quillet --hotkey N` for keys another program holds.
+    InstanceLink link_{[this](int id) {
+        if (!wanted_.contains(id))
+            return false;
+        delivery_.post(id);
+        return true;
+    }};
 };
 
 } // namespace
 
-std::unique_ptr<PlatformBackend> createPlatformBackend(QWidget& mainWindow) {
+std::unique_ptr<PlatformBackend> makeX11Backend(QWidget& mainWindow) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->display())
         return makeNoneBackend(mainWindow);

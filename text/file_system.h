@@ -79,18 +79,23 @@ struct FileStatus {
     std::uint64_t size = 0;
     std::uint32_t owner = 0;
     std::uint32_t group = 0;
-    std::uint32_t mode = 0; // permission and set-id bits
+    std::uint32_t mode = 0;   // permission and set-id bits
+    std::int64_t changed = 0; // when the file last changed, in nanoseconds
     bool regular = false;
 
     bool sameFile(const FileStatus& other) const {
         return device == other.device && inode == other.inode;
     }
+    // The same file, and nobody has changed it since `other` was taken.
+    bool unchangedSince(const FileStatus& other) const {
+        return sameFile(other) && changed == other.changed && size == other.size;
+    }
 };
 
 // Opens an existing file for reading. A link is followed. The open never waits (a FIFO
 // without a writer, a device), and only a regular file is kept open: anything else is
-// refused like a file that is not there.
-FileHandle openRegularFile(const NativePath& path);
+// refused like a file that is not there. `opened`, when given, receives what was opened.
+FileHandle openRegularFile(const NativePath& path, FileStatus* opened = nullptr);
 
 // Opens an existing regular file for writing over its bytes in place, without following a
 // link at the last name and without waiting; anything but a regular file is refused.
@@ -129,9 +134,14 @@ bool keepMode(const FileHandle& file, const FileStatus& of);
 
 // Waits until what was written to the file is on the disk.
 bool syncFile(const FileHandle& file);
-// The same for many files at once: where the system can flush a whole file system in one
-// call, each file system is flushed once, not each file.
-bool syncFiles(const std::vector<NativePath>& paths);
+// A file that was written, and the file system that holds it.
+struct WrittenFile {
+    NativePath path;
+    std::uint64_t device = 0;
+};
+// Waits until what was written to all these files is on the disk. Where the system can
+// flush a whole file system in one call, each file system is flushed once, not each file.
+bool syncFiles(const std::vector<WrittenFile>& files);
 // Makes the names in a folder (a rename, a removal) durable.
 bool syncFolder(const NativePath& folder);
 

@@ -27,14 +27,6 @@ int fd(const FileHandle& file) {
 // waits for a carrier would block the whole program.
 constexpr int OpenFlags = O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
 
-FileHandle keepIfRegular(int descriptor) {
-    FileHandle file(descriptor);
-    struct stat st {};
-    if (descriptor < 0 || ::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode))
-        return {};
-    return file;
-}
-
 FileStatus toStatus(const struct stat& st) {
     FileStatus s;
     s.device = static_cast<std::uint64_t>(st.st_dev);
@@ -44,8 +36,21 @@ FileStatus toStatus(const struct stat& st) {
     s.owner = st.st_uid;
     s.group = st.st_gid;
     s.mode = st.st_mode & 07777;
+    // The status change time: no write, rename over or change of owner or mode goes
+    // without it.
+    s.changed = static_cast<std::int64_t>(st.st_ctim.tv_sec) * 1'000'000'000 + st.st_ctim.tv_nsec;
     s.regular = S_ISREG(st.st_mode);
     return s;
+}
+
+FileHandle keepIfRegular(int descriptor, FileStatus* opened = nullptr) {
+    FileHandle file(descriptor);
+    struct stat st {};
+    if (descriptor < 0 || ::fstat(descriptor, &st) != 0 || !S_ISREG(st.st_mode))
+        return {};
+    if (opened != nullptr)
+        *opened = toStatus(st);
+    return file;
 }
 
 // The length of the UTF-8 sequence at the start of `bytes`, 0 when it is not valid UTF-8
@@ -133,8 +138,8 @@ bool FileHandle::close() {
     return result == 0;
 }
 
-FileHandle openRegularFile(const NativePath& path) {
-    return keepIfRegular(::open(path.c_str(), O_RDONLY | OpenFlags));
+FileHandle openRegularFile(const NativePath& path, FileStatus* opened) {
+    return keepIfRegular(::open(path.c_str(), O_RDONLY | OpenFlags), opened);
 }
 
 FileHandle openRegularFileForRewriting(const NativePath& path) {
@@ -222,10 +227,11 @@ bool takeOwnerAndMode(const FileHandle& file, const FileStatus& of) {
     if (::fstat(fd(file), &st) != 0)
         return false;
     // The owner first: changing it clears the set-id bits, which the mode then puts back.
-    if ((st.st_uid != of.owner || st.st_gid != of.group) &&
-        ::fchown(fd(file), of.owner, of.group) != 0)
+    const bool otherOwner = st.st_uid != of.owner || st.st_gid != of.group;
+    if (otherOwner && ::fchown(fd(file), of.owner, of.group) != 0)
         return false;
-    return ::fchmod(fd(file), static_cast<mode_t>(of.mode)) == 0;
+    return (!otherOwner && (st.st_mode & 07777) == of.mode) ||
+           ::fchmod(fd(file), static_cast<mode_t>(of.mode)) == 0;
 }
 
 bool keepMode(const FileHandle& file, const FileStatus& of) {
@@ -239,25 +245,22 @@ bool syncFile(const FileHandle& file) {
     return ::fsync(fd(file)) == 0;
 }
 
-bool syncFiles(const std::vector<NativePath>& paths) {
+bool syncFiles(const std::vector<WrittenFile>& files) {
 #ifdef __linux__
     // One syncfs per file system writes out and waits for everything written to it, the
     // files' data and their names alike: one wait on the disk instead of one per file.
-    std::set<dev_t> flushed;
-    for (const NativePath& path : paths) {
-        struct stat st {};
-        if (::stat(path.c_str(), &st) != 0)
-            return false;
-        if (!flushed.insert(st.st_dev).second)
+    std::set<std::uint64_t> flushed;
+    for (const WrittenFile& written : files) {
+        if (!flushed.insert(written.device).second)
             continue;
-        const FileHandle file(::open(path.c_str(), O_RDONLY | OpenFlags));
+        const FileHandle file(::open(written.path.c_str(), O_RDONLY | OpenFlags));
         if (!file.isOpen() || ::syncfs(fd(file)) != 0)
             return false;
     }
     return true;
 #else
-    for (const NativePath& path : paths) {
-        const FileHandle file(::open(path.c_str(), O_RDONLY | OpenFlags));
+    for (const WrittenFile& written : files) {
+        const FileHandle file(::open(written.path.c_str(), O_RDONLY | OpenFlags));
         if (!file.isOpen() || !syncFile(file))
             return false;
     }
@@ -283,14 +286,18 @@ bool removeEmptyFolder(const NativePath& path) {
 }
 
 bool fitsInMemory(std::uint64_t bytes) {
-    std::uint64_t limit = UINT64_MAX;
-    const long pages = ::sysconf(_SC_PHYS_PAGES);
-    const long pageSize = ::sysconf(_SC_PAGESIZE);
-    if (pages > 0 && pageSize > 0)
-        limit = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
-    struct rlimit addressSpace {};
-    if (::getrlimit(RLIMIT_AS, &addressSpace) == 0 && addressSpace.rlim_cur != RLIM_INFINITY)
-        limit = std::min<std::uint64_t>(limit, addressSpace.rlim_cur);
+    // Asked once: a folder of many files would ask again for every file.
+    static const std::uint64_t limit = [] {
+        std::uint64_t most = UINT64_MAX;
+        const long pages = ::sysconf(_SC_PHYS_PAGES);
+        const long pageSize = ::sysconf(_SC_PAGESIZE);
+        if (pages > 0 && pageSize > 0)
+            most = static_cast<std::uint64_t>(pages) * static_cast<std::uint64_t>(pageSize);
+        struct rlimit addressSpace {};
+        if (::getrlimit(RLIMIT_AS, &addressSpace) == 0 && addressSpace.rlim_cur != RLIM_INFINITY)
+            most = std::min<std::uint64_t>(most, addressSpace.rlim_cur);
+        return most;
+    }();
     return bytes < limit;
 }
 

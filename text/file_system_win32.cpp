@@ -94,9 +94,12 @@ bool FileHandle::close() {
     return closed != 0;
 }
 
-FileHandle openRegularFile(const NativePath& path) {
-    return keepIfRegular(CreateFileW(wide(path).c_str(), GENERIC_READ, ShareAll, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+FileHandle openRegularFile(const NativePath& path, FileStatus* opened) {
+    FileHandle file = keepIfRegular(CreateFileW(wide(path).c_str(), GENERIC_READ, ShareAll, nullptr,
+                                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.isOpen() && opened != nullptr && !statusOf(file, *opened))
+        return {};
+    return file;
 }
 
 FileHandle openRegularFileForRewriting(const NativePath& path) {
@@ -165,6 +168,10 @@ bool statusOf(const FileHandle& file, FileStatus& status) {
     status.inode = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
     status.links = info.nNumberOfLinks;
     status.size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    status.changed =
+        static_cast<std::int64_t>(((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                   info.ftLastWriteTime.dwLowDateTime) *
+                                  100);
     status.regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0 &&
                      GetFileType(handle(file)) == FILE_TYPE_DISK;
     return true;
@@ -212,10 +219,10 @@ bool syncFile(const FileHandle& file) {
     return FlushFileBuffers(handle(file)) != 0;
 }
 
-bool syncFiles(const std::vector<NativePath>& paths) {
+bool syncFiles(const std::vector<WrittenFile>& files) {
     // Windows flushes file by file.
-    for (const NativePath& path : paths) {
-        const FileHandle file = own(CreateFileW(wide(path).c_str(), GENERIC_WRITE, ShareAll,
+    for (const WrittenFile& written : files) {
+        const FileHandle file = own(CreateFileW(wide(written.path).c_str(), GENERIC_WRITE, ShareAll,
                                                 nullptr, OPEN_EXISTING, 0, nullptr));
         if (!file.isOpen() || !syncFile(file))
             return false;

@@ -27,7 +27,7 @@ bool rewriteInPlace(const NativePath& target, const FileStatus& original,
                     const NativePath& journal) {
     const FileHandle out = openRegularFileForRewriting(target);
     FileStatus now;
-    if (!out.isOpen() || !statusOf(out, now) || !now.sameFile(original))
+    if (!out.isOpen() || !statusOf(out, now) || !now.unchangedSince(original))
         return false;
     const FileHandle in = openRegularFile(journal);
     if (!in.isOpen())
@@ -101,22 +101,28 @@ bool OverwriteBatch::stage(const NativePath& path, const FileStatus& original,
 bool OverwriteBatch::commit() {
     if (staged_.empty())
         return true;
-    std::vector<NativePath> temporaries;
+    std::vector<WrittenFile> temporaries;
     temporaries.reserve(staged_.size());
     for (const Staged& s : staged_)
-        temporaries.push_back(s.temporary);
+        temporaries.push_back({s.temporary, s.original.device});
     // The one wait on the disk that the whole batch pays for: no file is touched before
     // every new text is there.
     std::size_t done = 0;
     if (syncFiles(temporaries)) {
         for (; done < staged_.size(); ++done) {
-            const Staged& s = staged_[done];
+            Staged& s = staged_[done];
             FileStatus now;
-            // Only the file that was read is replaced: never what took its name meanwhile.
-            if (!statusOf(s.target, now) || !now.regular || !now.sameFile(s.original))
+            // Only the file as it was read is replaced: never what took its name meanwhile,
+            // and never one that somebody changed since.
+            if (!statusOf(s.target, now) || !now.regular || !now.unchangedSince(s.original))
                 break;
-            if (!(s.inPlace ? rewriteInPlace(s.target, s.original, s.temporary)
-                            : renameReplacing(s.temporary, s.target)))
+            if (s.inPlace && !rewriteInPlace(s.target, s.original, s.temporary)) {
+                // It may have changed part of the file: the journal stays, so that the
+                // next run completes the rewrite.
+                s.temporary.clear();
+                break;
+            }
+            if (!s.inPlace && !renameReplacing(s.temporary, s.target))
                 break;
         }
     }
@@ -126,11 +132,11 @@ bool OverwriteBatch::commit() {
 
     // What was done is made durable: the rewritten files, then the journals go; the new
     // names of the renamed files.
-    std::vector<NativePath> rewritten;
+    std::vector<WrittenFile> rewritten;
     std::set<NativePath> folders;
     for (std::size_t i = 0; i < done; ++i) {
         if (staged_[i].inPlace)
-            rewritten.push_back(staged_[i].target);
+            rewritten.push_back({staged_[i].target, staged_[i].original.device});
         folders.insert(folderOf(staged_[i].target));
     }
     const bool durable = rewritten.empty() || syncFiles(rewritten);
@@ -156,23 +162,21 @@ void OverwriteBatch::discard() {
     bytes_ = 0;
 }
 
-bool OverwriteBatch::finishInterruptedRewrite(const NativePath& path) const {
-    const NativePath target = targetOf(path);
-    FileStatus file;
+OverwriteBatch::Recovery OverwriteBatch::finishInterruptedRewrite(const NativePath& path,
+                                                                  const FileStatus& read) const {
     // A journal of this batch's own is not a leftover.
-    if (!statusOf(target, file) || !file.regular || files_.contains({file.device, file.inode}))
-        return true;
-    const NativePath journal = journalOf(target, file);
+    if (files_.contains({read.device, read.inode}))
+        return Recovery::None;
+    const NativePath target = targetOf(path);
+    const NativePath journal = journalOf(target, read);
     if (!nameTaken(journal))
-        return true;
-    if (!rewriteInPlace(target, file, journal))
-        return false;
-    std::vector<NativePath> rewritten{target};
-    if (!syncFiles(rewritten))
-        return false;
+        return Recovery::None;
+    if (!rewriteInPlace(target, read, journal) || !syncFiles({{target, read.device}}))
+        return Recovery::Failed;
     removeFile(journal);
-    syncFolder(folderOf(journal).empty() ? NativePath(".") : folderOf(journal));
-    return true;
+    const NativePath folder = folderOf(journal);
+    syncFolder(folder.empty() ? NativePath(".") : folder);
+    return Recovery::Finished;
 }
 
 } // namespace quillet

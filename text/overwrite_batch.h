@@ -41,9 +41,14 @@ public:
     // Removes the texts that were staged and not yet put in place.
     void discard();
 
-    // Completes a rewrite in place of the file at `path` that a crash cut short, when its
-    // journal is there. False when there is one and it cannot be applied.
-    bool finishInterruptedRewrite(const NativePath& path) const;
+    enum class Recovery {
+        None,     // no rewrite of the file was cut short
+        Finished, // one was, and is now complete: the file must be read again
+        Failed,   // one was, and it cannot be completed
+    };
+    // Completes a rewrite in place of the file at `path`, read as `read`, that a crash cut
+    // short, when its journal is there.
+    Recovery finishInterruptedRewrite(const NativePath& path, const FileStatus& read) const;
 
     std::size_t size() const { return staged_.size(); }
     std::uint64_t stagedBytes() const { return bytes_; }

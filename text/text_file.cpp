@@ -114,11 +114,11 @@ std::optional<std::string> readToEnd(const std::function<long long(char*, std::s
 }
 
 std::optional<std::string> readFileBytes(const NativePath& path, FileStatus* read) {
-    const FileHandle file = openRegularFile(path);
     FileStatus status;
+    const FileHandle file = openRegularFile(path, &status);
     // A file larger than the memory the process may have cannot be held; saying so at once
     // spares reading a terabyte of a sparse file's zeros first.
-    if (!file.isOpen() || !statusOf(file, status) || !fitsInMemory(status.size))
+    if (!file.isOpen() || !fitsInMemory(status.size))
         return std::nullopt;
     if (read != nullptr)
         *read = status;

@@ -117,17 +117,53 @@ private Q_SLOTS:
         test::FakeWindow w;
         w.journal.systemHotKeys = false;
         MessageBoxHook hook;
-        w.form->tellIfNoSystemHotKeys();
-        w.form->tellIfNoSystemHotKeys();
+        w.form->tellAboutHotKeys();
+        w.form->tellAboutHotKeys();
         QCOMPARE(hook.shown().size(), std::size_t(1));
         QCOMPARE(hook.shown()[0].caption, QString("Information"));
         QVERIFY(hook.shown()[0].text.contains("nicht verfügbar"));
     }
 
+    // What the backend finds out late about the desktop, shown as it comes, each text once.
+    void desktopNoticesAreToldOnceEach() {
+        test::FakeWindow w;
+        MessageBoxHook hook;
+        for (const char* text : {"kein Portal", "kein Portal", "kein Data-Control"})
+            w.journal.notice(QString::fromUtf8(text));
+        QCOMPARE(hook.shown().size(), std::size_t(2));
+        QCOMPARE(hook.shown()[0].caption, QString("Information"));
+        QCOMPARE(hook.shown()[0].text, QString("kein Portal"));
+        QCOMPARE(hook.shown()[1].text, QString("kein Data-Control"));
+    }
+
+    // Told at start and after a click that fails anew; a key that stays taken is not told
+    // again at every click, and its box stays checked.
+    void keysHeldElsewhereAreToldOnce() {
+        test::Journal journal;
+        journal.heldElsewhere = {4, 15};
+        test::FakeWaiter waiter(journal);
+        MainWindow form(
+            {[&](QWidget&) { return std::make_unique<test::FakeBackend>(journal); }, &waiter});
+        MessageBoxHook hook;
+        form.tellAboutHotKeys();
+        QCOMPARE(hook.shown().size(), std::size_t(1));
+        QCOMPARE(hook.shown()[0].caption, QString("Warnung"));
+        QVERIFY(hook.shown()[0].text.contains("bleiben ohne Wirkung: F4, Strg+Y."));
+        auto* f4 = form.findChild<QCheckBox*>("CheckBox5");
+        QVERIFY(f4->isChecked());
+
+        form.findChild<QCheckBox*>("CheckBox10")->click();
+        f4->click();
+        QCOMPARE(hook.shown().size(), std::size_t(1));
+        f4->click();
+        QCOMPARE(hook.shown().size(), std::size_t(2));
+        QVERIFY(hook.shown()[1].text.contains("ohne Wirkung: F4."));
+    }
+
     void displayWithHotKeysSaysNothing() {
         test::FakeWindow w;
         MessageBoxHook hook;
-        w.form->tellIfNoSystemHotKeys();
+        w.form->tellAboutHotKeys();
         QVERIFY(hook.shown().empty());
     }
 };

@@ -2,6 +2,8 @@
 #include "support/fakes.h"
 #include "support/notation.h"
 #include "support/small_disk.h"
+#include "text/overwrite_batch.h"
+#include "text/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -192,6 +194,44 @@ TEST_F(StripFolderFixture, FullDiskKeepsEveryOriginalWhole) {
     EXPECT_EQ(eventsStartingWith(log, "failure").size(), 1u);
     EXPECT_EQ(readBytes(disk.path() + "/a.txt"), big);
     EXPECT_EQ(folderContents(disk.path()), std::vector<std::string>{"a.txt"});
+}
+
+// Another program's change between reading and putting in place is never lost.
+TEST(OverwriteBatch, NeverReplacesWhatChangedMeanwhile) {
+    const struct {
+        const char* name;
+        std::function<void(const NativePath&)> change;
+    } rows[] = {
+        {"AnotherFileUnderTheName",
+         [](const NativePath& b) {
+             writeBytes(b + ".new", "theirs");
+             ::rename((b + ".new").c_str(), b.c_str());
+         }},
+        {"ChangedInPlace", [](const NativePath& b) { writeBytes(b, "theirs"); }},
+        {"HardLinkedChangedInPlace", [](const NativePath& b) { writeBytes(b, "theirs"); }},
+    };
+    for (const auto& row : rows) {
+        QTemporaryDir dir;
+        const NativePath a = native(dir.path() + "/a.txt");
+        const NativePath b = native(dir.path() + "/b.txt");
+        writeBytes(a, "old a");
+        writeBytes(b, "old b");
+        if (std::string_view(row.name).starts_with("HardLinked"))
+            ::link(b.c_str(), native(dir.path() + "/c").c_str());
+        FileStatus readA, readB;
+        ASSERT_TRUE(readFileBytes(a, &readA) && readFileBytes(b, &readB));
+        OverwriteBatch batch;
+        ASSERT_TRUE(batch.stage(a, readA, "new a"));
+        ASSERT_TRUE(batch.stage(b, readB, "new b"));
+        row.change(b);
+        EXPECT_FALSE(batch.commit()) << row.name;
+        EXPECT_EQ(batch.failedPath(), b) << row.name;
+        EXPECT_EQ(readBytes(a), "new a") << row.name;
+        EXPECT_EQ(readBytes(b), "theirs") << row.name;
+        std::vector<std::string> left = folderContents(native(dir.path()));
+        std::erase(left, "c");
+        EXPECT_EQ(left, (std::vector<std::string>{"a.txt", "b.txt"})) << row.name;
+    }
 }
 
 struct stat statusOf(const NativePath& path) {

@@ -10,8 +10,17 @@ namespace {
 using test::doc;
 using test::FakeWorld;
 using Log = std::vector<std::string>;
+using S = ClipboardText::Status;
 
-// Every tagged key on an empty document: keystroke, both waits, clipboard, section, status.
+// What a capture key does when the program in front copies at once.
+const Log copyAndRead{"mark", "ctrl+c", "sleep 20", "wait 2980", "clipboard"};
+
+Log then(Log log, std::string last) {
+    log.push_back(std::move(last));
+    return log;
+}
+
+// Every tagged key on an empty document: mark, keystroke, waits, clipboard, section, status.
 TEST(HandleHotKey, EveryTaggedKeyCapturesUnderItsTag) {
     for (const CaptureRow& row : captureTable()) {
         if (row.action != CaptureAction::Tagged)
@@ -21,9 +30,7 @@ TEST(HandleHotKey, EveryTaggedKeyCapturesUnderItsTag) {
         w.press(row.id);
         const std::string tag = row.id == 8 ? "8" : row.id == 9 ? "9" : std::string(row.tag);
         EXPECT_EQ(w.view.str(), "{" + tag + "}X{/" + tag + "}\r\n\r\n") << row.id;
-        EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard",
-                              "notify '" + std::string(row.status) + "'"}))
-            << row.id;
+        EXPECT_EQ(w.log, then(copyAndRead, "notify '" + std::string(row.status) + "'")) << row.id;
     }
 }
 
@@ -68,7 +75,7 @@ TEST(HandleHotKey, DateNeedsNoClipboard) {
     w.date.date = "7/12/26";
     w.press(6);
     EXPECT_EQ(w.view.str(), doc("{A_DATUM}7/12/26{/A_DATUM}⏎⏎"));
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify 'Aufnahmedatum eingef\xFCgt..'"}));
+    EXPECT_EQ(w.log, (Log{"notify 'Aufnahmedatum eingef\xFCgt..'"}));
     w.press(6);
     EXPECT_EQ(w.view.str(), doc("{A_DATUM}7/12/26⏎⏎7/12/26{/A_DATUM}⏎⏎"));
 }
@@ -96,60 +103,20 @@ TEST(HandleHotKey, UserTagsFollowTheirFieldsAtTheMomentOfCapture) {
     EXPECT_EQ(w.view.str(), doc("{8}X{/8}⏎⏎{NEU}X⏎⏎X{/NEU}⏎⏎"));
 }
 
-TEST(HandleHotKey, UncheckedBoxOnlySendsTheKeystrokeAndAnEmptyNotification) {
-    FakeWorld w;
-    w.enabled[4] = false;
-    w.press(4);
-    EXPECT_EQ(w.view.str(), "");
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
-}
-
-// A file that cannot be created ends the handling at its error box: no notification.
-TEST(HandleHotKey, FailedSaveShowsNoNotification) {
-    FakeWorld w;
-    w.saveStatus = std::nullopt;
-    w.press(10);
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "save"}));
-}
-
-TEST(HandleHotKey, ClipboardWithoutTextInsertsNothing) {
-    FakeWorld w;
-    w.clip.status = ClipboardText::Status::NoText;
-    w.press(4);
-    EXPECT_EQ(w.view.str(), "");
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard", "notify ''"}));
-}
-
 TEST(HandleHotKey, ClipboardThatCannotBeOpenedStopsWithTheErrorBox) {
     FakeWorld w;
     w.clip.status = ClipboardText::Status::CannotOpen;
     w.press(4);
     EXPECT_EQ(w.view.str(), "");
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "sleep 300", "clipboard",
-                          "error 'Zwischenablage kann nicht ge\xF6"
-                          "ffnet werden'"}));
-}
-
-TEST(HandleHotKey, SaveKeyHandsOnAndShowsTheSaveStatus) {
-    FakeWorld w;
-    w.saveStatus = "Kein Text zum Speichern..";
-    w.press(10);
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "save", "notify 'Kein Text zum Speichern..'"}));
-    w.log.clear();
-    w.enabled[10] = false;
-    w.press(10);
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "notify ''"}));
+    EXPECT_EQ(w.log, then(copyAndRead, "error 'Zwischenablage kann nicht ge\xF6"
+                                       "ffnet werden'"));
 }
 
 TEST(HandleHotKey, CtrlYMinimizesAndRestoresWithoutNotification) {
     FakeWorld w;
     w.press(15);
     w.press(15);
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "minimize", "ctrl+c", "sleep 20", "restore"}));
-    w.log.clear();
-    w.enabled[15] = false;
-    w.press(15);
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20"}));
+    EXPECT_EQ(w.log, (Log{"minimize", "restore"}));
 }
 
 TEST(HandleHotKey, AuthorKeyFollowsItsOwnBox) {
@@ -159,11 +126,110 @@ TEST(HandleHotKey, AuthorKeyFollowsItsOwnBox) {
     EXPECT_EQ(w.view.str(), doc("{AUTOR}X{/AUTOR}⏎⏎"));
 }
 
-TEST(HandleHotKey, UnknownIdentifierOnlySendsTheKeystroke) {
+// Only the captures fake Ctrl+C: in a terminal it would interrupt the running program, and
+// Ctrl+Y would change the user's clipboard.
+struct QuietCase {
+    const char* name;
+    int id;
+    bool enabled;
+    std::optional<std::string> saved;
+    Log log;
+};
+void PrintTo(const QuietCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const QuietCase quietCases[] = {
+    {"Date", 6, true, {}, {"notify 'Aufnahmedatum eingef\xFCgt..'"}},
+    {"Save", 10, true, "Kein Text zum Speichern..", {"save", "notify 'Kein Text zum Speichern..'"}},
+    {"FailedSaveEndsAtItsBox", 10, true, std::nullopt, {"save"}},
+    {"SaveUnchecked", 10, false, {}, {"notify ''"}},
+    {"HideShowUnchecked", 15, false, {}, {}},
+    {"CaptureUnchecked", 4, false, {}, {"notify ''"}},
+    {"UnknownIdentifier", 17, true, {}, {}},
+    {"IdentifierZero", 0, true, {}, {}},
+};
+
+class KeysThatCopyNothing : public testing::TestWithParam<QuietCase> {};
+
+TEST_P(KeysThatCopyNothing, SendNoKeystroke) {
+    const QuietCase& c = GetParam();
     FakeWorld w;
-    w.press(17);
-    w.press(0);
-    EXPECT_EQ(w.log, (Log{"ctrl+c", "sleep 20", "ctrl+c", "sleep 20"}));
+    w.enabled[c.id] = c.enabled;
+    w.saveStatus = c.saved;
+    w.press(c.id);
+    EXPECT_EQ(w.log, c.log);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, KeysThatCopyNothing, testing::ValuesIn(quietCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// When the copy lands decides the wait and whether the capture is confirmed: the wait ends
+// at the copy, never before the keystroke's 20 ms nor after the bound; an old clipboard
+// is still taken, but never passed off as a new copy.
+struct CopyCase {
+    const char* name;
+    int copyAfterMs; // negative: the program in front copies nothing
+    ClipboardText old;
+    ClipboardText copied;
+    const char* document;
+    const char* status;
+    int waitedMs;
+};
+void PrintTo(const CopyCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const ClipboardText oldText{S::Text, "alt"}, newText{S::Text, "neu"}, noText{S::NoText, ""};
+// clang-format off
+const CopyCase copyCases[] = {
+    {"AtOnce", 0, oldText, newText, "{TEXT}neu{/TEXT}⏎⏎", "Text kopiert..", 20},
+    {"Early", 5, oldText, newText, "{TEXT}neu{/TEXT}⏎⏎", "Text kopiert..", 20},
+    {"AfterTheOldFixedWait", 600, oldText, newText, "{TEXT}neu{/TEXT}⏎⏎", "Text kopiert..", 600},
+    {"AtTheBound", 3000, oldText, newText, "{TEXT}neu{/TEXT}⏎⏎", "Text kopiert..", 3000},
+    {"JustTooLate", 3001, oldText, newText, "{TEXT}alt{/TEXT}⏎⏎", "Keine Kopie: alter Text..", 3000},
+    {"Never", -1, oldText, newText, "{TEXT}alt{/TEXT}⏎⏎", "Keine Kopie: alter Text..", 3000},
+    {"NeverAndNoOldText", -1, noText, newText, "", "Keine neue Kopie..", 3000},
+    {"CopiedAPicture", 5, oldText, noText, "", "", 20},
+};
+// clang-format on
+
+class CopyTiming : public testing::TestWithParam<CopyCase> {};
+
+TEST_P(CopyTiming, DecidesTextAndStatus) {
+    const CopyCase& c = GetParam();
+    FakeWorld w;
+    w.copyAfterMs = c.copyAfterMs;
+    w.old = c.old;
+    w.clip = c.copied;
+    w.press(4);
+    EXPECT_EQ(w.view.str(), doc(c.document));
+    EXPECT_EQ(w.log.back(), std::string("notify '") + c.status + "'");
+    EXPECT_EQ(w.now, c.waitedMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, CopyTiming, testing::ValuesIn(copyCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A copy keystroke while the program's own window or box is in front would copy from the
+// program itself: the capture keys insert nothing and say why; the date still goes in.
+TEST(HandleHotKey, NothingIsCopiedFromTheProgramItself) {
+    const std::pair<Foreground, const char*> fronts[] = {
+        {Foreground::OwnWindow, "notify 'Quillet im Vordergrund..'"},
+        {Foreground::OwnBox, "notify 'Erst Meldung schlie\xDF"
+                             "en..'"},
+    };
+    for (const auto& [front, notice] : fronts) {
+        FakeWorld w;
+        w.front = front;
+        w.enabled[11] = true;
+        w.press(4);
+        w.press(11);
+        EXPECT_EQ(w.view.str(), "");
+        EXPECT_EQ(w.log, (Log{notice, notice}));
+        w.press(6);
+        EXPECT_EQ(w.view.str(), doc("{A_DATUM}07.12.2026{/A_DATUM}⏎⏎"));
+    }
 }
 
 } // namespace

@@ -78,6 +78,26 @@ if run 1 "$bin" strip-folder "$work/empty"; then ok; else fail "strip-empty: exi
 grep -qx 'Keine Textdateien im Verzeichnis! Wenn doch, dann bitte erneut das Verzeichnis laden!' "$work/err" && ok || fail "strip-empty: $(cat "$work/err")"
 [ "$(ls -A "$work/empty")" = "" ] && ok || fail "strip-empty: wrote $(ls -A "$work/empty")"
 
+# --- exports racing into one target: each claims a folder of its own, none is lost
+race="$work/race"
+mkdir -p "$race"
+printf '{TITEL}r{/TITEL}' >"$race/a.txt"
+lost=0
+for round in $(seq 1 40); do
+    target="$work/race$round"
+    mkdir "$target"
+    pids=()
+    for j in 1 2 3 4 5 6 7 8; do "$bin" export "$race" "$target" >"$work/race.out$j" 2>&1 & pids+=($!); done
+    status=0
+    for p in "${pids[@]}"; do wait "$p" || status=1; done
+    named=$(for j in 1 2 3 4 5 6 7 8; do tail -1 "$work/race.out$j"; done | sort -u | wc -l)
+    if [ $status -ne 0 ] || [ "$named" -ne 8 ] || [ "$(find "$target" -name XML.xml | wc -l)" -ne 8 ]; then
+        lost=$((lost + 1))
+    fi
+    rm -rf "$target"
+done
+[ $lost -eq 0 ] && ok || fail "race: $lost of 40 rounds of 8 exports at once lost an export"
+
 # --- usage errors
 for args in "strip-folder" "strip-folder a b" "strip-folder --force x" "export one" "export a b c"; do
     # shellcheck disable=SC2086
@@ -110,6 +130,18 @@ if command -v setpriv >/dev/null && [ "$(id -u)" -eq 0 ]; then
     # A failed export takes its folder away again.
     [ ! -e "$u/out/XML0" ] && [ -z "$(ls -A "$u/out")" ] && ok || fail "unreadable-export: left $(ls -A "$u/out")"
     grep -q 'b.txt kann nicht ge' "$work/err" && ok || fail "unreadable-export: $(cat "$work/err")"
+
+    # A file of another user's that a new file could not be given: rewritten in place,
+    # owner, group and mode kept.
+    o="$work/others"
+    mkdir -p "$o"
+    printf '{A}1' >"$o/a.txt"
+    chmod 0666 "$o/a.txt"
+    chown nobody "$o"
+    if run 0 asNobody "$tool/quillet-batch" strip-folder "$o" --overwrite; then ok; else fail "others-strip: exit $rc $(cat "$work/err")"; fi
+    expect_file others-strip "$o/a.txt" '1'
+    [ "$(stat -c '%u %g %a' "$o/a.txt")" = "0 0 666" ] && ok || fail "others-strip: $(stat -c '%u %g %a' "$o/a.txt")"
+    [ "$(ls -A "$o")" = a.txt ] && ok || fail "others-strip: left $(ls -A "$o")"
 
     r="$work/readonly"
     mkdir -p "$r"

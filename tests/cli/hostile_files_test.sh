@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Folder operations on files that break naive code: NUL bytes, an empty file, a file of
-# nothing but CR, a 200 MB file, names with spaces, quotes, umlauts and a leading dash, a
-# .txt link to a folder and a dangling .txt link. Each is listed by the rules and
-# processed, and nothing else is touched.
+# nothing but CR, a 200 MB file, names with spaces, quotes, umlauts and a leading dash,
+# names that are not UTF-8, a .txt link to a folder and a dangling .txt link. Each is listed
+# by the rules and processed, and nothing else is touched. Then links to what is no file
+# (a FIFO, /dev/zero, a socket, a device), which must never be read, waited for or
+# replaced, and inputs larger than memory, which must end in the program's own message.
 set -u
 bin=$1
 work=$(mktemp -d)
@@ -18,6 +20,10 @@ printf '{TITEL}t{/TITEL}' >"$src/with space.txt"
 printf '{TITEL}q{/TITEL}' >"$src/quo\"te'.txt"
 printf '{TITEL}\344{/TITEL}' >"$src/$(printf '\303\274mlaut').txt"
 printf '{TITEL}d{/TITEL}' >"$src/-dash.txt"
+latin1=$(printf 'M\374ller.txt')  # a Latin-1 name from an old archive
+broken=$(printf 'cut\303(.txt')   # a UTF-8 sequence cut short
+printf '{TITEL}l{/TITEL}' >"$src/$latin1"
+printf '{TITEL}b{/TITEL}' >"$src/$broken"
 ln -s folder "$src/link.txt"
 ln -s nowhere "$src/dangling.txt"
 # 200 MB: a tagged document whose body repeats.
@@ -26,19 +32,22 @@ ln -s nowhere "$src/dangling.txt"
     yes 'Ein langer Text mit {8}Klammern{/8} und Umlauten \344\366\374.' | head -n 3300000 | sed 's/$/\r/'
     printf '{/TEXT}\r\n\r\n'
 } >"$src/big.txt"
-listed=(-dash.txt big.txt cr.txt empty.txt nul.txt "quo\"te'.txt" "$(printf '\303\274mlaut').txt" "with space.txt")
+listed=(-dash.txt big.txt cr.txt empty.txt nul.txt "quo\"te'.txt" "$(printf '\303\274mlaut').txt" "with space.txt"
+    "$latin1" "$broken")
 cp -a "$src" "$work/before"
 
 if "$bin" strip-folder "$src" >"$work/out" 2>"$work/err"; then ok; else fail "strip-folder: $(cat "$work/err")"; fi
-sub=$(find "$src" -maxdepth 1 -type d -name 'untagged_*_8')
-[ -n "$sub" ] && ok || fail "no untagged_*_8 folder: $(ls "$src")"
-[ "$(ls -A "$sub" | wc -l)" -eq 8 ] && ok || fail "untagged files: $(ls -A "$sub")"
+sub=$(find "$src" -maxdepth 1 -type d -name 'untagged_*_10')
+[ -n "$sub" ] && ok || fail "no untagged_*_10 folder: $(ls "$src")"
+[ "$(ls -A "$sub" | wc -l)" -eq 10 ] && ok || fail "untagged files: $(ls -A "$sub")"
 cmp -s "$sub/nul.txt" <(printf 'a\000b\000\000') && ok || fail "nul.txt: $(od -An -c "$sub/nul.txt")"
 cmp -s "$sub/cr.txt" <(printf '\r\n\r\n\r\n') && ok || fail "cr.txt: $(od -An -c "$sub/cr.txt")"
 [ -f "$sub/empty.txt" ] && [ ! -s "$sub/empty.txt" ] && ok || fail "empty.txt"
 cmp -s "$sub/quo\"te'.txt" <(printf 'q') && ok || fail "quote name"
 cmp -s "$sub/-dash.txt" <(printf 'd') && ok || fail "dash name"
 cmp -s "$sub/$(printf '\303\274mlaut').txt" <(printf '\344') && ok || fail "umlaut name"
+cmp -s "$sub/$latin1" <(printf 'l') && ok || fail "Latin-1 name"
+cmp -s "$sub/$broken" <(printf 'b') && ok || fail "name with a broken sequence"
 "$bin" strip <"$src/big.txt" | cmp -s - "$sub/big.txt" && ok || fail "big.txt differs from the filter's result"
 for name in "${listed[@]}"; do
     cmp -s "$src/$name" "$work/before/$name" || fail "original $name changed"
@@ -51,12 +60,91 @@ mkdir -p "$dst"
 if "$bin" export "$src" "$dst" >"$work/out" 2>"$work/err"; then ok; else fail "export: $(cat "$work/err")"; fi
 xml=$dst/XML0/XML.xml
 if xmllint --huge --noout --schema "$dst/XML0/XML.xsd" "$xml" 2>"$work/lint"; then ok; else fail "schema: $(head -c 300 "$work/lint")"; fi
-[ "$(grep -c '^<Daten>' "$xml")" -eq 8 ] && ok || fail "records: $(grep -c '^<Daten>' "$xml")"
+[ "$(grep -c '^<Daten>' "$xml")" -eq 10 ] && ok || fail "records: $(grep -c '^<Daten>' "$xml")"
 grep -q $'^<MainText>a b</MainText>\r$' "$xml" && ok || fail "NUL in a field is not a space"
 
 if "$bin" strip-folder --overwrite "$src" >"$work/out" 2>"$work/err"; then ok; else fail "overwrite: $(cat "$work/err")"; fi
 cmp -s "$src/nul.txt" <(printf 'a\000b\000\000') && ok || fail "overwritten nul.txt"
 cmp -s "$src/big.txt" "$sub/big.txt" && ok || fail "overwritten big.txt"
 [ "$(readlink "$src/link.txt")" = folder ] && [ -d "$src/folder" ] && ok || fail "overwrite touched the link"
+cmp -s "$src/$latin1" <(printf 'l') && ok || fail "overwritten Latin-1 name"
+
+# Whether the tool starts under a 1 GB address-space limit; a sanitizer build does not.
+limited() { (ulimit -v 1000000 && "$@"); }
+if limited "$bin" --help >/dev/null 2>&1; then can_limit=1; else can_limit=0; fi
+
+# --- links to what is no file: not listed, never read or waited for (a hang fails by the
+# timeout), and what they lead to is left as it was, in overwrite mode too
+kinds=$work/kinds
+# kind  what to make behind the link                                    test that it is still there
+cases=(
+    "fifo   mkfifo \$kinds/thing                                          -p"
+    "zero   ln -s /dev/zero \$kinds/thing                                 -c"
+    "socket python3 -c 'import socket,sys;socket.socket(socket.AF_UNIX).bind(sys.argv[1])' \$kinds/thing -S"
+    "device mknod \$kinds/thing c 1 3                                     -c"
+)
+for row in "${cases[@]}"; do
+    read -r kind rest <<<"$row"
+    make=${rest% *}
+    still=${rest##* }
+    if [ "$kind" = device ] && [ "$(id -u)" -ne 0 ]; then
+        echo "SKIP a device behind a link: mknod needs root"
+        continue
+    fi
+    rm -rf "$kinds"
+    mkdir -p "$kinds/in"
+    printf '{A}1' >"$kinds/in/a.txt"
+    eval "$make" || { fail "$kind: cannot make one"; continue; }
+    ln -s "$kinds/thing" "$kinds/in/$kind.txt"
+    for args in "strip-folder $kinds/in" "strip-folder --overwrite $kinds/in" "export $kinds/in $kinds"; do
+        # shellcheck disable=SC2086
+        if [ $can_limit -eq 1 ]; then limited timeout 20 "$bin" $args; else timeout 20 "$bin" $args; fi >/dev/null 2>"$work/err"
+        rc=$?
+        [ $rc -eq 0 ] && ok || fail "$kind: $args: exit $rc $([ $rc -eq 124 ] && echo '(hung)') $(cat "$work/err")"
+    done
+    test "$still" "$kinds/thing" && [ -L "$kinds/in/$kind.txt" ] && ok || fail "$kind: what the link leads to was replaced"
+    cmp -s "$kinds/in/a.txt" <(printf '1') && ok || fail "$kind: a.txt not stripped"
+    [ "$(grep -c '^<Daten>' "$kinds/XML0/XML.xml")" -eq 1 ] && ok || fail "$kind: the export took more than a.txt"
+done
+
+# --- more than memory holds, under a 1 GB limit: the file cannot be opened (or standard
+# input cannot be read), said in the program's words with exit 1, never an abort
+if [ $can_limit -eq 1 ]; then
+    huge=$work/huge
+    # size of the sparse file, and the command
+    cases=(
+        "1T   strip-folder"
+        "4G   strip-folder"
+        "900M strip-folder"
+        "900M export"
+    )
+    for row in "${cases[@]}"; do
+        read -r size command <<<"$row"
+        rm -rf "$huge"
+        mkdir -p "$huge/out"
+        truncate -s "$size" "$huge/huge.txt"
+        args=("$huge")
+        [ "$command" = export ] && args+=("$huge/out")
+        limited timeout 120 "$bin" "$command" "${args[@]}" >/dev/null 2>"$work/err"
+        rc=$?
+        printf 'Datei %s/huge.txt kann nicht ge\303\266ffnet werden.\n' "$huge" >"$work/want"
+        [ $rc -eq 1 ] && cmp -s "$work/err" "$work/want" && ok ||
+            fail "$size $command: exit $rc, $(head -c 300 "$work/err")"
+        [ -z "$(ls -A "$huge/out")" ] && [ "$(ls -A "$huge")" = "$(printf 'huge.txt\nout')" ] && ok ||
+            fail "$size $command: left $(ls -A "$huge" "$huge/out")"
+    done
+    truncate -s 4G "$huge/huge.txt"
+    limited timeout 120 "$bin" sort <"$huge/huge.txt" >/dev/null 2>"$work/err"
+    rc=$?
+    [ $rc -eq 1 ] && grep -qx 'quillet-batch: cannot read standard input' "$work/err" && ok ||
+        fail "sort < 4 GB: exit $rc, $(head -c 300 "$work/err")"
+    rm -rf "$huge"
+else
+    echo "SKIP inputs larger than memory: this build does not start under ulimit -v"
+fi
+"$bin" sort <"$work" >/dev/null 2>"$work/err"
+rc=$?
+[ $rc -eq 1 ] && grep -qx 'quillet-batch: cannot read standard input' "$work/err" && ok ||
+    fail "sort < folder: exit $rc, $(cat "$work/err")"
 
 finish

@@ -68,6 +68,13 @@ TEST_F(NoneBackendTest, ClipboardWithoutTextGivesNoText) {
     EXPECT_EQ(backend->readText().status, Status::NoText);
 }
 
+TEST_F(NoneBackendTest, SeesClipboardChanges) {
+    const Clipboard::ChangeMark mark = backend->changeMark();
+    EXPECT_FALSE(backend->waitForChange(mark, 50));
+    QGuiApplication::clipboard()->setText(QStringLiteral("neu"));
+    EXPECT_TRUE(backend->waitForChange(mark, 1000));
+}
+
 } // namespace
 } // namespace quillet
 

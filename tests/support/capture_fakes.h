@@ -4,13 +4,16 @@
 #include "capture/capture_table.h"
 #include "support/fakes.h"
 
+#include <algorithm>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace quillet::test {
 
 // Fakes of everything a hot key touches; each records what happened, in order, in one log.
+// Time is simulated: `now` counts the milliseconds waited since the key.
 struct FakeWorld : Clipboard,
                    CopyKeystroke,
                    Waiter,
@@ -22,7 +25,15 @@ struct FakeWorld : Clipboard,
                    HotKeyService {
     std::vector<std::string> log;
     StringTextView view;
+    // The program in front copies `clip` this long after the copy keystroke (never when
+    // negative); until then the clipboard holds `old`.
+    int copyAfterMs = 5;
     ClipboardText clip{ClipboardText::Status::Text, "X"};
+    ClipboardText old{ClipboardText::Status::Text, "alt"};
+    int now = 0;
+    int copyAt = -1;
+    Foreground front = Foreground::OtherProgram;
+    std::set<int> heldElsewhere;
     FixedDate date;
     std::map<int, bool> enabled;
     std::string firstTag = "8", secondTag = "9";
@@ -35,12 +46,30 @@ struct FakeWorld : Clipboard,
             enabled[row.id] = row.checkedAtStart;
     }
 
+    ChangeMark changeMark() override {
+        log.push_back("mark");
+        return 0;
+    }
+    bool waitForChange(ChangeMark, int timeoutMs) override {
+        log.push_back("wait " + std::to_string(timeoutMs));
+        const bool changes = copyAt >= 0 && copyAt <= now + timeoutMs;
+        now = changes ? std::max(now, copyAt) : now + timeoutMs;
+        return changes;
+    }
     ClipboardText readText() override {
         log.push_back("clipboard");
-        return clip;
+        return copyAt >= 0 && copyAt <= now ? clip : old;
     }
-    void sendCopyKeystroke() override { log.push_back("ctrl+c"); }
-    void sleepMs(int ms) override { log.push_back("sleep " + std::to_string(ms)); }
+    void sendCopyKeystroke() override {
+        log.push_back("ctrl+c");
+        if (copyAfterMs >= 0)
+            copyAt = now + copyAfterMs;
+    }
+    void sleepMs(int ms) override {
+        log.push_back("sleep " + std::to_string(ms));
+        now += ms;
+    }
+    Foreground foreground() const override { return front; }
     void showNotification(std::string_view text) override {
         log.push_back("notify '" + std::string(text) + "'");
     }
@@ -70,7 +99,7 @@ struct FakeWorld : Clipboard,
     bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
         log.push_back("register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                       std::to_string(key));
-        return true;
+        return heldElsewhere.count(id) == 0;
     }
     bool unregisterHotKey(int id) override {
         log.push_back("unregister " + std::to_string(id));
@@ -82,6 +111,8 @@ struct FakeWorld : Clipboard,
     }
     void press(int id) {
         auto s = services();
+        now = 0;
+        copyAt = -1;
         handleHotKey(id, s);
     }
 };

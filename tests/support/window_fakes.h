@@ -17,7 +17,10 @@ struct Journal {
     QStringList calls;
     ClipboardText clip{ClipboardText::Status::Text, "X"};
     bool systemHotKeys = true;
+    bool ownWindowInFront = false;
+    QList<int> heldElsewhere; // keys another program holds
     PlatformBackend::HotKeyHandler handler;
+    PlatformBackend::NoticeHandler notice;
 
     QStringList take() {
         QStringList out;
@@ -32,16 +35,21 @@ public:
 
     bool hasSystemHotKeys() const override { return journal_.systemHotKeys; }
     void setHotKeyHandler(HotKeyHandler handler) override { journal_.handler = std::move(handler); }
+    void setNoticeHandler(NoticeHandler handler) override { journal_.notice = std::move(handler); }
     bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
         journal_.calls
             << QStringLiteral("register %1 %2 0x%3").arg(id).arg(modifiers).arg(key, 0, 16);
-        return true;
+        return !journal_.heldElsewhere.contains(id);
     }
     bool unregisterHotKey(int id) override {
         journal_.calls << QStringLiteral("unregister %1").arg(id);
         return true;
     }
+    bool isOwnWindowInFront() const override { return journal_.ownWindowInFront; }
     void sendCopyKeystroke() override { journal_.calls << QStringLiteral("ctrl+c"); }
+    // The copy always lands at once; the core's tests cover the waits.
+    ChangeMark changeMark() override { return 0; }
+    bool waitForChange(ChangeMark, int) override { return true; }
     ClipboardText readText() override {
         journal_.calls << QStringLiteral("clipboard");
         return journal_.clip;

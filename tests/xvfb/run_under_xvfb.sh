@@ -46,6 +46,9 @@ xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' \
   || { cat "$work/openbox.log" >&2; echo "openbox did not start" >&2; exit 1; }
 
 export QT_QPA_PLATFORM=xcb
+# An X11 session of its own, whatever desktop runs the tests: no Wayland, no session bus.
+unset WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS
+export XDG_SESSION_TYPE=x11
 status=0
 "$@" || status=$?
 exit "$status"

@@ -2,17 +2,23 @@
 // which answers Ctrl+C by copying it, as a browser would. Driven through stdin, one command a
 // line ("select TEXT" replaces the text and selects it; "activate" asks for the focus;
 // "count PREFIX" makes every following Ctrl+C copy "PREFIX 1", "PREFIX 2", ..., as if the
-// user selected a new sentence before each key); it reports on stdout: "window ID" once
-// shown, "selected" after each change, "counting" when counting starts, "copied N" for
-// each counted copy, "key NAME" for every key press that reaches it.
+// user selected a new sentence before each key; "delay MS" makes every following copy land
+// MS later, as from a program busy collecting a large selection; "grab KEY" takes the key
+// from every other program, as a second hot-key tool would); it reports on stdout:
+// "window ID" once shown, "selected" after each change, "counting", "delaying" and
+// "grabbed" when told, "copied N" for each counted copy, "key NAME" for every key press
+// that reaches it, "active" and "inactive" when it gains and loses the focus.
 #include <QApplication>
+#include <QClipboard>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QPlainTextEdit>
 #include <QSocketNotifier>
 #include <QTextCursor>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
+#include <QtGui/qguiapplication_platform.h>
 
 #include <cstdio>
 #include <iostream>
@@ -20,6 +26,8 @@
 #include <unistd.h>
 
 namespace {
+
+void grabKey(const QString& keysym);
 
 void say(const QString& line) {
     std::cout << line.toStdString() << std::endl;
@@ -33,6 +41,7 @@ public:
         prefix_ = prefix;
         copies_ = 0;
     }
+    void delayBy(int ms) { delayMs_ = ms; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -45,6 +54,12 @@ protected:
                 field_.setPlainText(prefix_ + QLatin1Char(' ') + QString::number(++copies_));
                 field_.selectAll();
                 say(QStringLiteral("copied ") + QString::number(copies_));
+            }
+            if (delayMs_ > 0 && key->matches(QKeySequence::Copy)) {
+                QTimer::singleShot(delayMs_, [text = field_.toPlainText()] {
+                    QGuiApplication::clipboard()->setText(text);
+                });
+                return true; // instead of the field's own copy at once
             }
         }
         return QObject::eventFilter(watched, event);
@@ -60,6 +75,7 @@ private:
     QPlainTextEdit& field_;
     QString prefix_;
     int copies_ = 0;
+    int delayMs_ = 0;
 };
 
 } // namespace
@@ -80,6 +96,12 @@ int main(int argc, char** argv) {
     window.show();
     field->setFocus();
     say("window " + QString::number(window.winId()));
+    // Under Wayland nobody outside can ask which window has the focus; the reader says.
+    QObject::connect(&app, &QGuiApplication::applicationStateChanged,
+                     [](Qt::ApplicationState state) {
+                         say(state == Qt::ApplicationActive ? QStringLiteral("active")
+                                                            : QStringLiteral("inactive"));
+                     });
 
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
     std::string pending;
@@ -104,6 +126,12 @@ int main(int argc, char** argv) {
             } else if (line.startsWith(QStringLiteral("count "))) {
                 log.countWith(line.mid(6));
                 say(QStringLiteral("counting"));
+            } else if (line.startsWith(QStringLiteral("delay "))) {
+                log.delayBy(line.mid(6).toInt());
+                say(QStringLiteral("delaying"));
+            } else if (line.startsWith(QStringLiteral("grab "))) {
+                grabKey(line.mid(5));
+                say(QStringLiteral("grabbed"));
             } else if (line == QStringLiteral("activate")) {
                 window.activateWindow();
                 window.raise();
@@ -114,3 +142,18 @@ int main(int argc, char** argv) {
     });
     return app.exec();
 }
+
+// Last: Xlib's macros clash with Qt's names.
+#include <X11/Xlib.h>
+
+namespace {
+
+// With any modifiers, so that no lock combination of the key is left for another program.
+void grabKey(const QString& keysym) {
+    Display* d = qGuiApp->nativeInterface<QNativeInterface::QX11Application>()->display();
+    const KeyCode code = XKeysymToKeycode(d, XStringToKeysym(qPrintable(keysym)));
+    XGrabKey(d, code, AnyModifier, DefaultRootWindow(d), False, GrabModeAsync, GrabModeAsync);
+    XSync(d, False);
+}
+
+} // namespace

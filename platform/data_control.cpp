@@ -1,0 +1,297 @@
+#include "platform/data_control.h"
+
+#include "ext-data-control-v1-client-protocol.h"
+#include "wlr-data-control-unstable-v1-client-protocol.h"
+
+#include <wayland-client.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <poll.h>
+#include <unistd.h>
+#include <vector>
+
+namespace quillet {
+
+namespace {
+
+// More is no text a person selected; refuse it rather than fill the memory.
+constexpr std::size_t MaxSelectionBytes = std::size_t{16} << 20;
+
+// Text types in the order we prefer them; every toolkit here writes UTF-8 under each.
+constexpr std::array<const char*, 3> TextTypes{"text/plain;charset=utf-8", "UTF8_STRING",
+                                               "text/plain"};
+
+int millisecondsUntil(DataControlReader::Clock::time_point deadline) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - DataControlReader::Clock::now());
+    return static_cast<int>(std::max<long long>(0, left.count()));
+}
+
+// ext_data_control_v1 is wlr's protocol at version 2 under new names; one reader serves
+// both through these two tables.
+struct WlrProtocol {
+    using Manager = zwlr_data_control_manager_v1;
+    using Device = zwlr_data_control_device_v1;
+    using Offer = zwlr_data_control_offer_v1;
+    using DeviceListener = zwlr_data_control_device_v1_listener;
+    using OfferListener = zwlr_data_control_offer_v1_listener;
+    static const wl_interface& manager() { return zwlr_data_control_manager_v1_interface; }
+    static bool primaryFrom(std::uint32_t version) { return version >= 2; }
+    static Device* device(Manager* m, wl_seat* seat) {
+        return zwlr_data_control_manager_v1_get_data_device(m, seat);
+    }
+    static void listen(Device* d, const DeviceListener* l, void* data) {
+        zwlr_data_control_device_v1_add_listener(d, l, data);
+    }
+    static void listen(Offer* o, const OfferListener* l, void* data) {
+        zwlr_data_control_offer_v1_add_listener(o, l, data);
+    }
+    static void receive(Offer* o, const char* type, int fd) {
+        zwlr_data_control_offer_v1_receive(o, type, fd);
+    }
+    static void destroy(Manager* m) { zwlr_data_control_manager_v1_destroy(m); }
+    static void destroy(Device* d) { zwlr_data_control_device_v1_destroy(d); }
+    static void destroy(Offer* o) { zwlr_data_control_offer_v1_destroy(o); }
+};
+
+struct ExtProtocol {
+    using Manager = ext_data_control_manager_v1;
+    using Device = ext_data_control_device_v1;
+    using Offer = ext_data_control_offer_v1;
+    using DeviceListener = ext_data_control_device_v1_listener;
+    using OfferListener = ext_data_control_offer_v1_listener;
+    static const wl_interface& manager() { return ext_data_control_manager_v1_interface; }
+    static bool primaryFrom(std::uint32_t) { return true; }
+    static Device* device(Manager* m, wl_seat* seat) {
+        return ext_data_control_manager_v1_get_data_device(m, seat);
+    }
+    static void listen(Device* d, const DeviceListener* l, void* data) {
+        ext_data_control_device_v1_add_listener(d, l, data);
+    }
+    static void listen(Offer* o, const OfferListener* l, void* data) {
+        ext_data_control_offer_v1_add_listener(o, l, data);
+    }
+    static void receive(Offer* o, const char* type, int fd) {
+        ext_data_control_offer_v1_receive(o, type, fd);
+    }
+    static void destroy(Manager* m) { ext_data_control_manager_v1_destroy(m); }
+    static void destroy(Device* d) { ext_data_control_device_v1_destroy(d); }
+    static void destroy(Offer* o) { ext_data_control_offer_v1_destroy(o); }
+};
+
+// The globals a reader needs, as the registry announces them.
+struct Globals {
+    std::uint32_t seat = 0;
+    std::uint32_t wlr = 0, wlrVersion = 0;
+    std::uint32_t ext = 0, extVersion = 0;
+
+    static void announce(void* data, wl_registry*, std::uint32_t name, const char* interface,
+                         std::uint32_t version) {
+        auto& g = *static_cast<Globals*>(data);
+        if (std::strcmp(interface, wl_seat_interface.name) == 0 && g.seat == 0) {
+            g.seat = name; // desktops have one seat; the first is the user's
+        } else if (std::strcmp(interface, zwlr_data_control_manager_v1_interface.name) == 0) {
+            g.wlr = name;
+            g.wlrVersion = std::min<std::uint32_t>(version, 2);
+        } else if (std::strcmp(interface, ext_data_control_manager_v1_interface.name) == 0) {
+            g.ext = name;
+            g.extVersion = 1;
+        }
+    }
+    static void remove(void*, wl_registry*, std::uint32_t) {}
+};
+
+template <class P> class ProtocolReader final : public DataControlReader {
+public:
+    ProtocolReader(wl_display* display, wl_registry* registry, const Globals& g, std::uint32_t name,
+                   std::uint32_t version)
+        : display_(display), registry_(registry), primary_(P::primaryFrom(version)) {
+        seat_ = static_cast<wl_seat*>(wl_registry_bind(registry_, g.seat, &wl_seat_interface, 1));
+        manager_ = static_cast<typename P::Manager*>(
+            wl_registry_bind(registry_, name, &P::manager(), version));
+        device_ = P::device(manager_, seat_);
+        static const typename P::DeviceListener listener{&dataOffer, &selection, &finished,
+                                                         &primarySelection};
+        P::listen(device_, &listener, this);
+    }
+
+    ~ProtocolReader() override {
+        for (auto& [offer, types] : offers_)
+            P::destroy(offer);
+        if (device_)
+            P::destroy(device_);
+        P::destroy(manager_);
+        wl_seat_destroy(seat_);
+        wl_registry_destroy(registry_);
+        wl_display_disconnect(display_);
+    }
+
+    // The compositor announces the current selections at once; they are not news.
+    bool takeInitialState() {
+        if (wl_display_roundtrip(display_) < 0)
+            return false;
+        changes_ = {};
+        return device_ != nullptr;
+    }
+
+    int fd() const override { return wl_display_get_fd(display_); }
+
+    bool dispatchPending() override {
+        while (wl_display_prepare_read(display_) != 0)
+            if (wl_display_dispatch_pending(display_) < 0)
+                return false;
+        if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
+            wl_display_cancel_read(display_);
+            return false;
+        }
+        pollfd readable{fd(), POLLIN, 0};
+        if (poll(&readable, 1, 0) > 0) {
+            if (wl_display_read_events(display_) < 0)
+                return false;
+        } else {
+            wl_display_cancel_read(display_);
+        }
+        return wl_display_dispatch_pending(display_) >= 0 && device_ != nullptr;
+    }
+
+    bool offersPrimary() const override { return primary_; }
+
+    unsigned changes(Selection which) const override {
+        return changes_[static_cast<std::size_t>(which)];
+    }
+
+    Read readText(Selection which, std::chrono::milliseconds timeout) override {
+        typename P::Offer* offer = current_[static_cast<std::size_t>(which)];
+        if (!offer)
+            return {};
+        const std::vector<std::string>& offered = offers_[offer];
+        const auto type =
+            std::find_first_of(TextTypes.begin(), TextTypes.end(), offered.begin(), offered.end());
+        if (type == TextTypes.end())
+            return {};
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+            return {Read::Outcome::NoAnswer, {}};
+        P::receive(offer, *type, ends[1]);
+        wl_display_flush(display_);
+        close(ends[1]); // the request carries its own copy to the owner
+        Read got = drain(ends[0], Clock::now() + timeout);
+        close(ends[0]);
+        return got;
+    }
+
+private:
+    static Read drain(int fd, Clock::time_point deadline) {
+        Read got{Read::Outcome::Text, {}};
+        std::array<char, 65536> buffer;
+        for (;;) {
+            pollfd readable{fd, POLLIN, 0};
+            const int ready = poll(&readable, 1, millisecondsUntil(deadline));
+            if (ready < 0 && errno == EINTR)
+                continue;
+            if (ready <= 0)
+                return {Read::Outcome::NoAnswer, {}}; // the owner did not finish in time
+            const ssize_t n = read(fd, buffer.data(), buffer.size());
+            if (n == 0)
+                return got; // the owner wrote all and closed its end
+            if (n < 0) {
+                if (errno == EAGAIN || errno == EINTR)
+                    continue;
+                return {Read::Outcome::NoAnswer, {}};
+            }
+            got.text.append(buffer.data(), static_cast<std::size_t>(n));
+            if (got.text.size() > MaxSelectionBytes)
+                return {Read::Outcome::NoAnswer, {}};
+        }
+    }
+
+    static void dataOffer(void* data, typename P::Device*, typename P::Offer* offer) {
+        auto* self = static_cast<ProtocolReader*>(data);
+        static const typename P::OfferListener listener{&offerType};
+        self->offers_[offer];
+        P::listen(offer, &listener, self);
+    }
+
+    static void offerType(void* data, typename P::Offer* offer, const char* type) {
+        static_cast<ProtocolReader*>(data)->offers_[offer].emplace_back(type);
+    }
+
+    static void selection(void* data, typename P::Device*, typename P::Offer* offer) {
+        static_cast<ProtocolReader*>(data)->replace(Selection::Clipboard, offer);
+    }
+
+    static void primarySelection(void* data, typename P::Device*, typename P::Offer* offer) {
+        static_cast<ProtocolReader*>(data)->replace(Selection::Primary, offer);
+    }
+
+    static void finished(void* data, typename P::Device*) {
+        // The seat is gone; nothing more comes on this device.
+        auto* self = static_cast<ProtocolReader*>(data);
+        P::destroy(self->device_);
+        self->device_ = nullptr;
+        self->current_ = {};
+    }
+
+    void replace(Selection which, typename P::Offer* offer) {
+        const auto slot = static_cast<std::size_t>(which);
+        typename P::Offer* old = current_[slot];
+        current_[slot] = offer;
+        ++changes_[slot];
+        if (old && old != current_[0] && old != current_[1]) {
+            offers_.erase(old);
+            P::destroy(old);
+        }
+    }
+
+    wl_display* display_;
+    wl_registry* registry_;
+    wl_seat* seat_ = nullptr;
+    typename P::Manager* manager_ = nullptr;
+    typename P::Device* device_ = nullptr;
+    bool primary_;
+    std::map<typename P::Offer*, std::vector<std::string>> offers_; // offer -> its types
+    std::array<typename P::Offer*, 2> current_{};                   // clipboard, primary
+    std::array<unsigned, 2> changes_{};
+};
+
+} // namespace
+
+std::unique_ptr<DataControlReader> DataControlReader::connect(std::string& error) {
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        error = "no Wayland compositor";
+        return nullptr;
+    }
+    Globals globals;
+    static const wl_registry_listener listener{&Globals::announce, &Globals::remove};
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, &globals);
+    if (wl_display_roundtrip(display) < 0 || globals.seat == 0 ||
+        (globals.ext == 0 && globals.wlr == 0)) {
+        error = globals.seat == 0 ? "no seat" : "no data-control";
+        wl_registry_destroy(registry);
+        wl_display_disconnect(display);
+        return nullptr;
+    }
+    // The reader owns the connection from here on.
+    if (globals.ext != 0) {
+        auto reader = std::make_unique<ProtocolReader<ExtProtocol>>(
+            display, registry, globals, globals.ext, globals.extVersion);
+        if (reader->takeInitialState())
+            return reader;
+    } else {
+        auto reader = std::make_unique<ProtocolReader<WlrProtocol>>(
+            display, registry, globals, globals.wlr, globals.wlrVersion);
+        if (reader->takeInitialState())
+            return reader;
+    }
+    error = "the data-control connection broke";
+    return nullptr;
+}
+
+} // namespace quillet
