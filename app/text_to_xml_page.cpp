@@ -7,6 +7,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace quillet {
 
 TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, QWidget* parent)
@@ -20,6 +22,8 @@ TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, 
     connect(ui_->SpeedButton4, &QToolButton::clicked, this, &TextToXmlPage::chooseTargetFolder);
     connect(ui_->FileListBox2, &QListWidget::itemSelectionChanged, this,
             &TextToXmlPage::previewSelectedFile);
+    for (const ExportFormatInfo& format : ExportFormats)
+        ui_->ComboBox1->addItem(QString::fromLatin1(format.label));
     connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::exportFolder);
     // The list shows the folder its field names, "PATH" at start: no files unless such a
     // folder exists, rather than those of whatever folder the program was started in.
@@ -51,9 +55,12 @@ void TextToXmlPage::previewSelectedFile() {
 void TextToXmlPage::exportFolder() {
     // The records are streamed to the file; the hidden work views Memo7 and Memo8 stay
     // unused, so a large export does not pass through two text controls.
-    exportToXml(
-        nativePath(ui_->Edit8->text()), ui_->FileListBox2->files(), nativePath(ui_->Edit9->text()),
-        findSchemaTemplate(QCoreApplication::applicationDirPath()), {progress_, boxes_, boxes_});
+    // The choices stand in the order of the formats, XML first and preselected.
+    const auto choice = static_cast<std::size_t>(std::max(ui_->ComboBox1->currentIndex(), 0));
+    exportRecords(ExportFormats[choice].format, nativePath(ui_->Edit8->text()),
+                  ui_->FileListBox2->files(), nativePath(ui_->Edit9->text()),
+                  findSchemaTemplate(QCoreApplication::applicationDirPath()),
+                  {progress_, boxes_, boxes_});
 }
 
 } // namespace quillet

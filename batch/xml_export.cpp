@@ -1,6 +1,7 @@
 #include "batch/xml_export.h"
 
 #include "batch/output_folder.h"
+#include "batch/record_writers.h"
 #include "text/cp1252.h"
 #include "text/display_text.h"
 #include "text/text_file.h"
@@ -45,46 +46,20 @@ void appendContent(std::string_view content, std::string& out) {
 } // namespace
 
 void appendXmlRecord(std::string_view text, long long id, std::string& out) {
-    constexpr std::size_t none = std::string_view::npos;
-    std::array<std::size_t, XmlFields.size()> opening;
-    std::array<std::size_t, XmlFields.size()> closing;
-    opening.fill(none);
-    closing.fill(none);
-    // Every marker starts with "{" and holds no other, so one pass over the braces finds
-    // the first occurrence of each.
-    std::size_t missing = 2 * XmlFields.size();
-    for (std::size_t pos = text.find('{'); pos != none && missing > 0;
-         pos = text.find('{', pos + 1)) {
-        const std::string_view rest = text.substr(pos);
-        const bool isClosing = rest.size() > 1 && rest[1] == '/';
-        auto& first = isClosing ? closing : opening;
-        for (std::size_t r = 0; r < XmlFields.size(); ++r) {
-            const std::string_view marker = isClosing ? XmlFields[r].closing : XmlFields[r].opening;
-            if (rest.starts_with(marker)) {
-                if (first[r] == none) {
-                    first[r] = pos;
-                    --missing;
-                }
-                break;
-            }
-        }
-    }
-
+    const FieldContents contents = findFieldContents(text);
     out += "<Daten>\r\n<ID>";
     out += std::to_string(id);
     out += "</ID>\r\n";
     for (std::size_t r = 0; r < XmlFields.size(); ++r) {
-        if (opening[r] == none)
+        if (!contents[r])
             continue;
-        const XmlField& field = XmlFields[r];
+        const std::string_view element = XmlFields[r].element;
         out += '<';
-        out += field.element;
+        out += element;
         out += '>';
-        const std::size_t begin = opening[r] + field.opening.size();
-        if (closing[r] != none && closing[r] > begin)
-            appendContent(text.substr(begin, closing[r] - begin), out);
+        appendContent(*contents[r], out);
         out += "</";
-        out += field.element;
+        out += element;
         out += ">\r\n";
     }
     out += "</Daten>\r\n";
@@ -113,12 +88,6 @@ QString findSchemaTemplate(const QString& executableFolder) {
 
 namespace {
 
-bool writeUtf8Line(StagedFile& file, std::string_view asciiLine) {
-    std::string line = convertToUtf8(asciiLine);
-    line += CrLf;
-    return file.write(line);
-}
-
 // The schema template copied beside the XML; without it the XML is still of use, so a
 // missing template or a failed copy goes unreported.
 void copySchema(const QString& schemaTemplate, const NativePath& copy) {
@@ -129,9 +98,9 @@ void copySchema(const QString& schemaTemplate, const NativePath& copy) {
 
 } // namespace
 
-XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
-                            const NativePath& targetFolder, const QString& schemaTemplate,
-                            const XmlExportServices& s) {
+XmlExportResult exportRecords(ExportFormat format, const NativePath& sourceFolder,
+                              const TextFileList& sourceList, const NativePath& targetFolder,
+                              const QString& schemaTemplate, const XmlExportServices& s) {
     if (!isFolder(sourceFolder)) {
         s.boxes.showError(MessageSourceMissing);
         return {BatchOutcome::Refused, {}};
@@ -141,57 +110,57 @@ XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& 
         return {BatchOutcome::Refused, {}};
     }
 
+    const ExportFormatInfo& info = formatInfo(format);
     OutputFolder folder;
     const OutputFolder::Outcome claim =
-        folder.claimNumbered(targetFolder, "XML", 0, LastExportFolderNumber);
+        folder.claimNumbered(targetFolder, info.folder, 0, LastExportFolderNumber);
     if (claim == OutputFolder::Outcome::AllTaken) {
-        s.boxes.showError(MessageNoExportFolderFree);
+        s.boxes.showError(noExportFolderFreeMessage(format));
         return {BatchOutcome::Refused, {}};
     }
     const NativePath& exportFolder = folder.path();
+    const bool withSchema = format == ExportFormat::Xml;
     const NativePath schemaCopy = exportFolder + nativeSeparator() + "XML.xsd";
-    const NativePath xmlPath = exportFolder + nativeSeparator() + "XML.xml";
-    if (claim == OutputFolder::Outcome::Claimed)
+    const NativePath outputPath = exportFolder + nativeSeparator() + std::string(info.file);
+    if (withSchema && claim == OutputFolder::Outcome::Claimed)
         copySchema(schemaTemplate, schemaCopy);
 
-    // Records go straight to a temporary file that becomes XML.xml only once the export
-    // is complete, so memory stays at one file's worth and a failure leaves no XML.xml.
-    StagedFile xml(xmlPath);
+    // Records go straight to a temporary file that gets the output's name only once the
+    // export is complete, so memory stays at one file's worth and a failure leaves no output.
+    const std::unique_ptr<RecordWriter> output = makeRecordWriter(format, outputPath);
     // A failed export leaves nothing behind: the schema alone is of no use.
     const auto giveUp = [&](std::string message) {
-        xml.cancel();
-        if (folder.claimed())
+        output->cancel();
+        if (withSchema && folder.claimed())
             removeFile(schemaCopy);
         folder.removeIfEmpty();
         s.failures.showGeneralError(message);
         return XmlExportResult{BatchOutcome::Failed, exportFolder};
     };
-    if (!folder.claimed() || !xml.open() || !writeUtf8Line(xml, XmlDeclaration) ||
-        !writeUtf8Line(xml, XmlRootStart))
-        return giveUp(cannotCreateMessage(xmlPath));
+    if (!folder.claimed() || !output->open())
+        return giveUp(cannotCreateMessage(outputPath));
 
     const int count = sourceList.count();
     s.progress.setMaximum(count);
-    std::string record;
     for (int i = 0; i < count; ++i) {
         const NativePath path = sourceList.selectedPath(i);
         const std::optional<std::string> text = readTextFile(path);
         if (!text)
             return giveUp(cannotOpenMessage(path));
+        bool added = false;
         try {
-            record.clear();
-            appendXmlRecord(*text, i, record);
+            added = output->add(*text, i, sourceList.entries()[static_cast<std::size_t>(i)]);
         } catch (const std::bad_alloc&) {
             return giveUp(cannotOpenMessage(path));
         }
-        if (!xml.write(record))
-            return giveUp(cannotCreateMessage(xmlPath));
+        if (!added)
+            return giveUp(cannotCreateMessage(outputPath));
         s.progress.setPosition(i + 1);
     }
-    if (!writeUtf8Line(xml, XmlRootEnd) || !xml.commit())
-        return giveUp(cannotCreateMessage(xmlPath));
+    if (!output->commit())
+        return giveUp(cannotCreateMessage(outputPath));
 
-    std::string done(MessageExportDone);
+    std::string done = exportDoneMessage(format);
     done += CrLf;
     done += toDocumentText(displayPath(exportFolder + nativeSeparator()));
     s.boxes.showInformation(done);

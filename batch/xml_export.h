@@ -1,7 +1,9 @@
 #pragma once
 
 #include "batch/batch_outcome.h"
+#include "batch/export_formats.h"
 #include "batch/file_list.h"
+#include "batch/record_fields.h"
 #include "text/services.h"
 
 #include <QString>
@@ -26,30 +28,6 @@ inline constexpr std::string_view MessageNoExportFolderFree =
 inline constexpr std::string_view MessageExportDone =
     "Die XML-Daten wurden im folgenden Verzeichnis gespeichert: ";
 
-inline constexpr int LastExportFolderNumber = 1000;
-
-// One exported tag: its markers and the element that holds its content.
-struct XmlField {
-    std::string_view opening;
-    std::string_view closing;
-    std::string_view element;
-};
-
-// The exported tags in the order of the elements of every record.
-inline constexpr std::array<XmlField, 11> XmlFields{{
-    {"{MEDIUM}", "{/MEDIUM}", "Medium"},
-    {"{OBERTITEL}", "{/OBERTITEL}", "FirstTitel"},
-    {"{TITEL}", "{/TITEL}", "MainTitel"},
-    {"{UNTERTITEL}", "{/UNTERTITEL}", "SecondTitel"},
-    {"{E_DATUM}", "{/E_DATUM}", "TextDate"},
-    {"{A_DATUM}", "{/A_DATUM}", "CurrentDate"},
-    {"{THEMA}", "{/THEMA}", "Subject"},
-    {"{QUELLE}", "{/QUELLE}", "Source"},
-    {"{AUTOR}", "{/AUTOR}", "Author"},
-    {"{SEITE}", "{/SEITE}", "Page"},
-    {"{TEXT}", "{/TEXT}", "MainText"},
-}};
-
 // Appends the `Daten` record of one file, as UTF-8 lines each ended by CR LF. The text is
 // the file's Windows-1252 text with CR LF line breaks. A field holds what lies between the
 // first opening and the first closing marker of its tag, empty when that closing marker
@@ -73,12 +51,20 @@ struct XmlExportResult {
     NativePath exportFolder; // empty until one was chosen
 };
 
-// Exports every file of the source list as one record into XML.xml in a new folder
-// XML<n> of the target folder, claimed for this export alone, with a copy of the schema
-// template beside it. XML.xml appears only when the export is complete; a failed export
-// takes its folder away again.
-XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
-                            const NativePath& targetFolder, const QString& schemaTemplate,
-                            const XmlExportServices& services);
+// Exports every file of the source list as one record into the format's file in a new
+// folder of the target folder, XML<n> for XML (with a copy of the schema template beside
+// XML.xml), CSV<n>, JSONL<n> or SQLite<n> for the others, claimed for this export alone.
+// The file appears only when the export is complete; a failed export takes its folder
+// away again.
+XmlExportResult exportRecords(ExportFormat format, const NativePath& sourceFolder,
+                              const TextFileList& sourceList, const NativePath& targetFolder,
+                              const QString& schemaTemplate, const XmlExportServices& services);
+
+inline XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
+                                   const NativePath& targetFolder, const QString& schemaTemplate,
+                                   const XmlExportServices& services) {
+    return exportRecords(ExportFormat::Xml, sourceFolder, sourceList, targetFolder, schemaTemplate,
+                         services);
+}
 
 } // namespace quillet

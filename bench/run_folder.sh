@@ -9,6 +9,9 @@
 #                               1.5x), each over the tagged folder, after a sync, so that
 #                               the overwrite's one wait on the disk pays for its own
 #                               writes only
+#   quillet-batch export --format csv|jsonl|sqlite  against  the XML export (target:
+#                               each within 1.5x)
+#   quillet-batch check         against  the XML export (target: no slower)
 # Every command runs three times from a warm page cache; the best time counts.
 # Usage: bench/run_folder.sh [BUILD_DIR [FILES [TOTAL_MB]]]   (default build/release 10000 200)
 set -euo pipefail
@@ -50,6 +53,14 @@ before="" timed sh -c "xargs -0 cat <'$work/list' | iconv -f CP1252 -t UTF-8 >'$
 cat_iconv=$best
 before="rm -rf '$work/xml'/XML*" timed "$batch" export "$corpus" "$work/xml"
 export_s=$best export_kb=$peak_kb
+declare -A format_s format_kb
+for format in csv jsonl sqlite; do
+    before="rm -rf '$work/xml'/*" timed "$batch" export "$corpus" "$work/xml" --format "$format"
+    format_s[$format]=$best format_kb[$format]=$peak_kb
+done
+# The folder's only tag outside the vocabulary is its user-defined one.
+before="" timed sh -c "'$batch' check --tag 8 '$corpus' >'$work/check.out'"
+check_s=$best
 before="rm -rf '$work/copy'" timed cp -r "$corpus" "$work/copy"
 cp_s=$best
 before="rm -rf '$corpus'/untagged_*; sync" timed "$batch" strip-folder "$corpus"
@@ -66,6 +77,13 @@ limit_kb=$((64 * 1024 + largest / 1024))
 printf '%-40s %8s s\n' "cat | iconv" "$cat_iconv"
 printf '%-40s %8s s   ratio %s (target <= 1.5)\n' "quillet-batch export" "$export_s" "$(ratio "$export_s" "$cat_iconv")"
 printf '%-40s %8s KB  limit %s KB (64 MB + largest file)\n' "quillet-batch export peak memory" "$export_kb" "$limit_kb"
+for format in csv jsonl sqlite; do
+    printf '%-40s %8s s   ratio %s to XML (target <= 1.5), peak %s KB\n' \
+        "quillet-batch export --format $format" "${format_s[$format]}" \
+        "$(ratio "${format_s[$format]}" "$export_s")" "${format_kb[$format]}"
+done
+printf '%-40s %8s s   ratio %s to XML (target <= 1), %s\n' "quillet-batch check" "$check_s" \
+    "$(ratio "$check_s" "$export_s")" "$(tail -1 "$work/check.out")"
 printf '%-40s %8s s\n' "cp -r" "$cp_s"
 printf '%-40s %8s s   ratio %s (target <= 2)\n' "quillet-batch strip-folder" "$strip_s" "$(ratio "$strip_s" "$cp_s")"
 printf '%-40s %8s s   ratio %s to strip-folder (target <= 1.5)\n' "quillet-batch strip-folder --overwrite" "$overwrite_s" "$(ratio "$overwrite_s" "$strip_s")"

@@ -26,6 +26,7 @@ int runStrip(std::span<char*> args);
 int runUtf8(std::span<char*> args);
 int runStripFolder(std::span<char*> args);
 int runExport(std::span<char*> args);
+int runCheck(std::span<char*> args);
 
 void printUsage(std::FILE* to);
 

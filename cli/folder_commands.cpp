@@ -1,3 +1,4 @@
+#include "batch/corpus_check.h"
 #include "batch/strip_folder.h"
 #include "batch/xml_export.h"
 #include "cli/commands.h"
@@ -148,10 +149,22 @@ int runStripFolder(std::span<char*> args) {
 }
 
 int runExport(std::span<char*> args) {
-    for (char* arg : args)
-        if (std::string_view(arg).starts_with("--"))
-            return usageError("unexpected argument", arg);
-    if (args.size() != 2) {
+    std::vector<char*> folders;
+    ExportFormat format = ExportFormat::Xml;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == "--format" && i + 1 < args.size()) {
+            const std::optional<ExportFormat> chosen = formatByOption(args[++i]);
+            if (!chosen)
+                return usageError("unknown format", args[i]);
+            format = *chosen;
+        } else if (a.starts_with("--")) {
+            return usageError("unexpected argument", args[i]);
+        } else {
+            folders.push_back(args[i]);
+        }
+    }
+    if (folders.size() != 2) {
         std::fputs("quillet-batch: export needs a SOURCE and a TARGET folder\n", stderr);
         printUsage(stderr);
         return ExitUsage;
@@ -162,16 +175,60 @@ int runExport(std::span<char*> args) {
     static char* argv[] = {name, nullptr};
     const QCoreApplication app(argc, argv);
 
-    const NativePath source = pathArgument(args[0]);
+    const NativePath source = pathArgument(folders[0]);
     TextFileList list;
     list.assign(source);
     TerminalProgress progress;
     TerminalMessages messages(progress);
     const XmlExportServices services{progress, messages, messages};
     const XmlExportResult result =
-        exportToXml(source, list, pathArgument(args[1]),
-                    findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
+        exportRecords(format, source, list, pathArgument(folders[1]),
+                      findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
     return exitCode(result.outcome);
+}
+
+int runCheck(std::span<char*> args) {
+    const char* folder = nullptr;
+    std::vector<std::string> userTags;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (a == "--tag" && i + 1 < args.size())
+            userTags.emplace_back(args[++i]);
+        else if (a.starts_with("--") || folder != nullptr)
+            return usageError("unexpected argument", args[i]);
+        else
+            folder = args[i];
+    }
+    if (folder == nullptr) {
+        std::fputs("quillet-batch: check needs a FOLDER\n", stderr);
+        printUsage(stderr);
+        return ExitUsage;
+    }
+    const NativePath source = pathArgument(folder);
+    if (!isFolder(source)) {
+        printMessage(stderr, MessageSourceMissing);
+        return ExitFailure;
+    }
+    TextFileList list;
+    list.assign(source);
+    // Findings go out as the editors' "FILE:LINE: message", the file named by its bytes.
+    std::string line;
+    const CheckTotals totals =
+        checkFolder(list, userTags, [&](const NativePath& path, const Finding& f) {
+            line = path;
+            line += ':';
+            line += std::to_string(f.line);
+            line += ": ";
+            line += f.message;
+            line += '\n';
+            std::fwrite(line.data(), 1, line.size(), stdout);
+        });
+    std::printf("%s\n", checkSummary(totals).c_str());
+    if (std::fflush(stdout) != 0) {
+        std::fputs("quillet-batch: cannot write standard output\n", stderr);
+        return ExitFailure;
+    }
+    return totals.findings == 0 ? ExitOk : ExitFailure;
 }
 
 } // namespace quillet::cli

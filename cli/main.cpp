@@ -19,7 +19,8 @@ constexpr std::array Commands{
     Command{"strip", "", "remove every tag and brace span (standard input to output)", runStrip},
     Command{"utf8", "", "convert Windows-1252 text to UTF-8 (standard input to output)", runUtf8},
     Command{"strip-folder", "FOLDER [--overwrite] [--sort]", "remove the tags of every *.txt file of FOLDER", runStripFolder},
-    Command{"export", "SOURCE TARGET", "export the *.txt files of SOURCE as XML into TARGET/XML<n>", runExport},
+    Command{"export", "SOURCE TARGET [--format F]", "export the *.txt files of SOURCE into TARGET/XML<n>; F is xml (the default), csv, jsonl or sqlite, into CSV<n>, JSONL<n>, SQLite<n>", runExport},
+    Command{"check", "FOLDER [--tag NAME]...", "report damaged tagging in the *.txt files of FOLDER as FILE:LINE: message", runCheck},
 };
 // clang-format on
 

@@ -7,6 +7,8 @@ run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
           libx11-dev libx11-xcb-dev libxtst-dev libxfixes-dev libxcb1-dev libxcb-keysyms1-dev)
 # Draws the program's SVG icon.
 run_pkgs+=(libqt6svg6)
+# The database export.
+run_pkgs+=(libsqlite3-dev)
 # Wayland desktops: the shortcut portal's interface, the protocols of the selection and of
 # the compositors' key input, the keyboard map of a virtual keyboard.
 run_pkgs+=(libwayland-dev libxkbcommon-dev xdg-desktop-portal-dev plasma-wayland-protocols)
@@ -20,6 +22,8 @@ test_pkgs+=(evince)
 # with wtype, the reader as a Qt 6 Wayland program.
 test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xwayland
             xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 sway wtype qt6-wayland)
+# The exports read back by real consumers, and the Debian package built and checked.
+test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
@@ -227,6 +228,40 @@ private Q_SLOTS:
         QVERIFY2(lint.waitForFinished(30000), "xmllint did not run");
         QVERIFY2(lint.exitStatus() == QProcess::NormalExit && lint.exitCode() == 0,
                  lint.readAllStandardError().constData());
+    }
+
+    // The format choice: XML preselected, each choice exporting into a folder of its own.
+    void exportFormatChoice_data() {
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("preselected") << -1 << "XML0" << QStringList{"XML.xml", "XML.xsd"};
+        QTest::newRow("CSV") << 1 << "CSV0" << QStringList{"Daten.csv"};
+        QTest::newRow("JSON Lines") << 2 << "JSONL0" << QStringList{"Daten.jsonl"};
+        QTest::newRow("SQLite") << 3 << "SQLite0" << QStringList{"Daten.sqlite"};
+    }
+
+    void exportFormatChoice() {
+        QFETCH(int, choice);
+        QFETCH(QString, folder);
+        QFETCH(QStringList, files);
+        Harness h;
+        QTemporaryDir target;
+        write(h.path("a.txt"), "{TITEL}t{/TITEL}");
+        h.choose("SpeedButton3", h.dir.path());
+        h.choose("SpeedButton4", target.path());
+        auto* formats = h.control<QComboBox>("ComboBox1");
+        QCOMPARE(formats->currentText(), QStringLiteral("XML"));
+        QCOMPARE(formats->count(), 4);
+        if (choice >= 0)
+            formats->setCurrentIndex(choice);
+        h.control<QPushButton>("Button5")->click();
+        QCOMPARE(QDir(target.path()).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+                 QStringList{folder});
+        QCOMPARE(QDir(target.path() + "/" + folder).entryList(QDir::Files | QDir::Hidden), files);
+        QCOMPARE(h.shownTexts().size(), 1);
+        QVERIFY(
+            h.shownTexts().front().startsWith("Information: Die " + folder.chopped(1) + "-Daten"));
     }
 
     void exportRefusals_data() {

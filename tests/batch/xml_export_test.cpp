@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 namespace quillet {
@@ -193,15 +194,6 @@ TEST_F(ExportFixture, AnythingNamedLikeAnExportFolderIsPassedOver) {
     EXPECT_EQ(folderContents(target.path()), (std::vector<std::string>{"XML0", "XML1", "XML2"}));
 }
 
-TEST_F(ExportFixture, AllFolderNumbersTakenWritesNothing) {
-    files({{"a.txt", "x"}});
-    for (int n = 0; n <= LastExportFolderNumber; ++n)
-        ASSERT_TRUE(QDir(target.path()).mkdir("XML" + QString::number(n)));
-    EXPECT_EQ(run().outcome, BatchOutcome::Refused);
-    EXPECT_EQ(log, EventLog{"error: " + std::string(MessageNoExportFolderFree)});
-    EXPECT_EQ(folderContents(target.path()).size(), 1001u);
-}
-
 TEST_F(ExportFixture, FolderChecksInOrder) {
     files({{"a.txt", "x"}});
     const QString missing = target.path() + "/missing";
@@ -236,10 +228,48 @@ TEST_F(ExportFixture, MissingTemplateIsNoFailure) {
     EXPECT_EQ(folderContents(target.path() + "/XML0"), std::vector<std::string>{"XML.xml"});
 }
 
-TEST_F(ExportFixture, FileRemovedAfterListingLeavesNoFolder) {
+// What every format shares with the XML: its own numbered folder, its file only once the
+// export is complete, nothing left after a failure.
+struct FormatRow {
+    const char* name;
+    ExportFormat format;
+    const char* folder; // the first export folder
+    std::vector<std::string> files;
+    const char* done;
+};
+
+const FormatRow formatRows[] = {
+    {"Xml", ExportFormat::Xml, "XML0", {"XML.xml", "XML.xsd"}, "Die XML-Daten"},
+    {"Csv", ExportFormat::Csv, "CSV0", {"Daten.csv"}, "Die CSV-Daten"},
+    {"JsonLines", ExportFormat::JsonLines, "JSONL0", {"Daten.jsonl"}, "Die JSONL-Daten"},
+    {"Sqlite", ExportFormat::Sqlite, "SQLite0", {"Daten.sqlite"}, "Die SQLite-Daten"},
+};
+
+struct FormatExport : ExportFixture, testing::WithParamInterface<FormatRow> {
+    XmlExportResult run(const QString& into) {
+        return exportRecords(GetParam().format, native(source.path()), list, native(into), schema,
+                             services);
+    }
+    std::string output(const QString& parent) const {
+        return path8(parent) + "/" + GetParam().folder + "/" + GetParam().files.front();
+    }
+};
+
+TEST_P(FormatExport, WritesItsFileIntoItsOwnFolder) {
+    files({{"a.txt", "{TITEL}t{/TITEL}"}, {"b.txt", ""}});
+    const QString folder = target.path() + "/" + GetParam().folder;
+    EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Completed);
+    EXPECT_EQ(folderContents(folder), GetParam().files);
+    EXPECT_EQ(log, (EventLog{"maximum 2", "position 1", "position 2",
+                             "information: " + std::string(GetParam().done) +
+                                 " wurden im folgenden Verzeichnis gespeichert: \r\n" +
+                                 path8(folder) + "/"}));
+}
+
+TEST_P(FormatExport, FileRemovedAfterListingLeavesNoFolder) {
     files({{"a.txt", "x"}, {"b.txt", "y"}, {"c.txt", "z"}});
     QFile::remove(source.path() + "/b.txt");
-    EXPECT_EQ(run().outcome, BatchOutcome::Failed);
+    EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure"),
               std::vector<std::string>{"failure: Datei " + path8(source.path()) +
                                        "/b.txt kann nicht ge\xF6"
@@ -248,20 +278,33 @@ TEST_F(ExportFixture, FileRemovedAfterListingLeavesNoFolder) {
     EXPECT_EQ(folderContents(target.path()), std::vector<std::string>{});
 }
 
-TEST_F(ExportFixture, FullDiskLeavesNoFolder) {
+TEST_P(FormatExport, FullDiskLeavesNoFolder) {
     SmallDisk disk(128);
     QUILLET_SKIP_WITHOUT(disk);
     files({{"a.txt", "{TEXT}" + std::string(100 * 1024, 'a') + "{/TEXT}"},
            {"b.txt", "{TEXT}" + std::string(100 * 1024, 'b') + "{/TEXT}"}});
-    const XmlExportResult result =
-        exportToXml(native(source.path()), list, native(disk.path()), schema, services);
-    EXPECT_EQ(result.outcome, BatchOutcome::Failed);
+    EXPECT_EQ(run(disk.path()).outcome, BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure"),
-              std::vector<std::string>{"failure: Datei " + path8(disk.path()) +
-                                       "/XML0/XML.xml kann nicht erstellt werden"});
+              std::vector<std::string>{"failure: Datei " + output(disk.path()) +
+                                       " kann nicht erstellt werden"});
     EXPECT_EQ(eventsStartingWith(log, "information"), std::vector<std::string>{});
     EXPECT_EQ(folderContents(disk.path()), std::vector<std::string>{});
 }
+
+TEST_P(FormatExport, AllFolderNumbersTakenWritesNothing) {
+    files({{"a.txt", "x"}});
+    const std::string base =
+        std::string(GetParam().folder).substr(0, std::strlen(GetParam().folder) - 1);
+    for (int n = 0; n <= LastExportFolderNumber; ++n)
+        ASSERT_TRUE(QDir(target.path()).mkdir(QString::fromStdString(base + std::to_string(n))));
+    EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Refused);
+    EXPECT_EQ(log, EventLog{"error: Im Zielverzeichnis sind alle Ordnernamen von " + base +
+                            "0 bis " + base + "1000 bereits vergeben!"});
+    EXPECT_EQ(folderContents(target.path()).size(), 1001u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, FormatExport, testing::ValuesIn(formatRows),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SchemaTemplate, BesideTheExecutableFirst) {
     QTemporaryDir exe;

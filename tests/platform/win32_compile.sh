@@ -17,6 +17,13 @@ for d in "${dirs[@]}"; do
   [ -z "$d" ] || [ "$d" = /usr/include ] || includes+=(-isystem "$d")
 done
 mkdir -p "$out"
+# SQLite's one header is plain C that looks the same on Windows; it is lent on its own, as
+# the rest of /usr/include must stay hidden.
+if [ -f /usr/include/sqlite3.h ]; then
+  mkdir -p "$out/lent"
+  ln -sf /usr/include/sqlite3.h "$out/lent/sqlite3.h"
+  includes+=(-isystem "$out/lent")
+fi
 
 compile_one() {
   local src=$1
