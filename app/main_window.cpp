@@ -114,24 +114,41 @@ void MainWindow::syncHotKeyRegistrations() {
 }
 
 // A key that stays taken is told about once, not again at every click of a box; it is news
-// again after it worked or was switched off in between.
-void MainWindow::tellAboutUnregisteredKeys(std::vector<int> failed) {
+// again after it worked or was switched off in between, or when it fails for another
+// reason. Each reason has its own paragraph, in one box.
+void MainWindow::tellAboutUnregisteredKeys(std::vector<UnregisteredKey> failed) {
     if (!backend_->hasSystemHotKeys())
         return; // said once, for all keys
-    QStringList news;
-    for (int id : failed)
-        if (std::find(unregistered_.begin(), unregistered_.end(), id) == unregistered_.end())
-            news << keyName(id);
+    QStringList taken, missing, refused;
+    for (const UnregisteredKey& key : failed) {
+        if (std::find(unregistered_.begin(), unregistered_.end(), key) != unregistered_.end())
+            continue;
+        (key.why == HotKeyResult::Taken       ? taken
+         : key.why == HotKeyResult::NoSuchKey ? missing
+                                              : refused)
+            << keyName(key.id);
+    }
     unregistered_ = std::move(failed);
-    if (news.isEmpty())
-        return;
-    showMessageBox(this,
-                   QStringLiteral("Diese Tastenkürzel sind schon von einem anderen Programm "
-                                  "belegt und bleiben ohne Wirkung: %1.\n\nSind sie wieder "
-                                  "frei, meldet ein Klick auf ein Kästchen der Seite "
-                                  "\"Controls\" sie an.")
-                       .arg(news.join(QStringLiteral(", "))),
-                   BoxKind::Warning, {BoxButton::Ok});
+    QStringList paragraphs;
+    if (!taken.isEmpty())
+        paragraphs << QStringLiteral("Diese Tastenkürzel sind schon von einem anderen Programm "
+                                     "belegt und bleiben ohne Wirkung: %1.\n\nSind sie wieder "
+                                     "frei, meldet ein Klick auf ein Kästchen der Seite "
+                                     "\"Controls\" sie an.")
+                          .arg(taken.join(QStringLiteral(", ")));
+    if (!missing.isEmpty())
+        paragraphs << QStringLiteral("Diese Tasten gibt es auf der Tastatur nicht, ihre "
+                                     "Tastenkürzel bleiben ohne Wirkung: %1.\n\nNach einem "
+                                     "Wechsel der Tastaturbelegung meldet ein Klick auf ein "
+                                     "Kästchen der Seite \"Controls\" sie an.")
+                          .arg(missing.join(QStringLiteral(", ")));
+    if (!refused.isEmpty())
+        paragraphs << QStringLiteral("Diese Tastenkürzel konnten nicht angemeldet werden und "
+                                     "bleiben ohne Wirkung: %1.")
+                          .arg(refused.join(QStringLiteral(", ")));
+    if (!paragraphs.isEmpty())
+        showMessageBox(this, paragraphs.join(QStringLiteral("\n\n")), BoxKind::Warning,
+                       {BoxButton::Ok});
 }
 
 void MainWindow::handleHotKey(int id) {

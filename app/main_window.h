@@ -4,6 +4,7 @@
 #include "app/message_boxes.h"
 #include "app/notification_window.h"
 #include "capture/capture_services.h"
+#include "capture/hotkey_registry.h"
 #include "document/save_document.h"
 #include "platform/platform.h"
 #include "text/date_text.h"
@@ -91,7 +92,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void tellAboutUnregisteredKeys(std::vector<int> failed);
+    void tellAboutUnregisteredKeys(std::vector<UnregisteredKey> failed);
     // What the backend says cannot work on this desktop; each text once.
     void tellDesktopNotice(const QString& text);
 
@@ -118,8 +119,8 @@ private:
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
     bool toldAboutHotKeys_ = false;
-    std::vector<int> startFailures_; // keys that could not be registered at start
-    std::vector<int> unregistered_;  // keys that failed at the last attempt, already told
+    std::vector<UnregisteredKey> startFailures_; // keys that could not be registered at start
+    std::vector<UnregisteredKey> unregistered_;  // keys that failed at the last attempt, told
     QStringList toldNotices_;
 };
 

@@ -38,7 +38,9 @@ class BenchBackend : public PlatformBackend {
 public:
     bool hasSystemHotKeys() const override { return true; }
     void setHotKeyHandler(HotKeyHandler) override {}
-    bool registerHotKey(int, unsigned, unsigned) override { return true; }
+    HotKeyResult registerHotKey(int, unsigned, unsigned) override {
+        return HotKeyResult::Registered;
+    }
     bool unregisterHotKey(int) override { return true; }
     bool isOwnWindowInFront() const override { return false; }
     void sendCopyKeystroke() override {}

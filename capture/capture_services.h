@@ -78,12 +78,19 @@ public:
     virtual CaseOption caseOption() const = 0;
 };
 
+// What became of a request to register a hot key. The user is told the failures apart:
+// a key held elsewhere may come free, a key the keyboard lacks needs another layout.
+enum class HotKeyResult {
+    Registered, // in force for the identifier afterwards, also when it already was
+    Taken,      // another program holds the key (or this one, under another identifier)
+    NoSuchKey,  // the keyboard has no such key
+    Failed,     // refused for another reason, or no system-wide hot keys here
+};
+
 class HotKeyService {
 public:
     virtual ~HotKeyService() = default;
-    // True when the key is registered for `id` afterwards, also when it already was; false
-    // when it cannot be (another program holds it, or the keyboard has no such key).
-    virtual bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
+    virtual HotKeyResult registerHotKey(int id, unsigned modifiers, unsigned virtualKey) = 0;
     virtual bool unregisterHotKey(int id) = 0;
 };
 

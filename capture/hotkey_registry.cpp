@@ -4,22 +4,34 @@
 
 namespace quillet {
 
-std::vector<int> registerStartHotKeys(HotKeyService& service) {
-    std::vector<int> failed;
+namespace {
+
+void registerRow(HotKeyService& service, const CaptureRow& row,
+                 std::vector<UnregisteredKey>& failed) {
+    const HotKeyResult result = service.registerHotKey(row.id, row.modifiers, row.virtualKey);
+    if (result != HotKeyResult::Registered)
+        failed.push_back({row.id, result});
+}
+
+} // namespace
+
+std::vector<UnregisteredKey> registerStartHotKeys(HotKeyService& service) {
+    std::vector<UnregisteredKey> failed;
     for (const CaptureRow& row : captureTable())
-        if (row.checkedAtStart && !service.registerHotKey(row.id, row.modifiers, row.virtualKey))
-            failed.push_back(row.id);
+        if (row.checkedAtStart)
+            registerRow(service, row, failed);
     return failed;
 }
 
-std::vector<int> syncHotKeyRegistrations(HotKeyService& service, const CaptureOptions& options) {
-    std::vector<int> failed;
+std::vector<UnregisteredKey> syncHotKeyRegistrations(HotKeyService& service,
+                                                     const CaptureOptions& options) {
+    std::vector<UnregisteredKey> failed;
     for (int id : HotKeyReevaluationOrder) {
         const CaptureRow& row = *findCaptureRow(id);
         if (!options.isHotKeyEnabled(row.id))
             service.unregisterHotKey(row.id);
-        else if (!service.registerHotKey(row.id, row.modifiers, row.virtualKey))
-            failed.push_back(row.id);
+        else
+            registerRow(service, row, failed);
     }
     return failed;
 }

@@ -26,7 +26,7 @@ public:
     bool hasSystemHotKeys() const override { return false; }
     // Nothing is ever delivered; the program drives captures itself where it must.
     void setHotKeyHandler(HotKeyHandler) override {}
-    bool registerHotKey(int, unsigned, unsigned) override { return false; }
+    HotKeyResult registerHotKey(int, unsigned, unsigned) override { return HotKeyResult::Failed; }
     bool unregisterHotKey(int) override { return false; }
     bool isOwnWindowInFront() const override { return QGuiApplication::focusWindow() != nullptr; }
     void sendCopyKeystroke() override {}

@@ -146,9 +146,9 @@ public:
 
     // The portal keeps every key bound; a key is in force while its box says so, and
     // nothing else can hold it.
-    bool registerHotKey(int id, unsigned, unsigned) override {
+    HotKeyResult registerHotKey(int id, unsigned, unsigned) override {
         inForce_.insert(id);
-        return true;
+        return HotKeyResult::Registered;
     }
     bool unregisterHotKey(int id) override { return inForce_.erase(id) > 0; }
 

@@ -42,6 +42,7 @@ public:
     explicit XErrorTrap(Display* display) : display_(display) {
         XSync(display_, False);
         errorCount_ = 0;
+        firstError_ = Success;
         previous_ = XSetErrorHandler(&XErrorTrap::record);
     }
     ~XErrorTrap() {
@@ -56,14 +57,18 @@ public:
         XSync(display_, False);
         return errorCount_ > 0;
     }
+    // The code of the first error caught (BadAccess, ...), once failed() said so.
+    int firstError() const { return firstError_; }
 
 private:
-    static int record(Display*, XErrorEvent*) {
-        ++errorCount_;
+    static int record(Display*, XErrorEvent* error) {
+        if (errorCount_++ == 0)
+            firstError_ = error->error_code;
         return 0;
     }
 
     static inline int errorCount_ = 0;
+    static inline int firstError_ = Success;
     Display* display_;
     int (*previous_)(Display*, XErrorEvent*) = nullptr;
 };
@@ -120,6 +125,27 @@ KeySym keysymOf(unsigned virtualKey) {
     return NoSymbol;
 }
 
+// The key that gives `sym` in the server's map as it is now, searched column by column as
+// Xlib does; 0 when none does. Xlib's own lookup keeps the map it read first and would miss
+// a keyboard layout changed since.
+KeyCode keycodeOf(Display* display, KeySym sym) {
+    int min = 0, max = 0;
+    XDisplayKeycodes(display, &min, &max);
+    int perCode = 0;
+    KeySym* map = XGetKeyboardMapping(display, static_cast<KeyCode>(min), max - min + 1, &perCode);
+    if (!map)
+        return 0;
+    KeyCode found = 0;
+    for (int column = 0; column < perCode && found == 0; ++column)
+        for (int code = min; code <= max; ++code)
+            if (map[(code - min) * perCode + column] == sym) {
+                found = static_cast<KeyCode>(code);
+                break;
+            }
+    XFree(map);
+    return found;
+}
+
 unsigned x11Modifiers(unsigned win32Modifiers) {
     unsigned mask = 0;
     if (win32Modifiers & ModAlt)
@@ -155,18 +181,20 @@ public:
         delivery_.setHandler(std::move(handler));
     }
 
-    bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+    HotKeyResult registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
         wanted_.insert(id);
         const KeySym sym = keysymOf(virtualKey);
-        const KeyCode code = sym == NoSymbol ? 0 : XKeysymToKeycode(display_, sym);
+        if (sym == NoSymbol)
+            return HotKeyResult::Failed; // no key of the capture table
+        const KeyCode code = keycodeOf(display_, sym);
         if (code == 0)
-            return false;
+            return HotKeyResult::NoSuchKey;
         const unsigned mods = x11Modifiers(modifiers);
         for (const auto& [otherId, other] : keys_)
             if (other.keycode == code && other.modifiers == mods)
-                return otherId == id; // already ours under this identifier, or taken by another
+                return otherId == id ? HotKeyResult::Registered : HotKeyResult::Taken;
         if (keys_.count(id))
-            return false;
+            return HotKeyResult::Failed; // the identifier holds another key
 
         XErrorTrap trap(display_);
         Registration reg{code, mods, {}};
@@ -179,10 +207,11 @@ public:
                     locks |= lockMasks_[bit];
             reg.grabs.push_back(std::make_unique<KeyGrab>(display_, root_, code, mods | locks));
         }
+        // BadAccess: another client grabs the key; the grabs we got go with `reg`.
         if (trap.failed())
-            return false; // held by another client; the grabs we did get go with `reg`
+            return trap.firstError() == BadAccess ? HotKeyResult::Taken : HotKeyResult::Failed;
         keys_.emplace(id, std::move(reg));
-        return true;
+        return HotKeyResult::Registered;
     }
 
     bool unregisterHotKey(int id) override {

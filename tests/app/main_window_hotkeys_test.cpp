@@ -160,6 +160,30 @@ private Q_SLOTS:
         QVERIFY(hook.shown()[1].text.contains("ohne Wirkung: F4."));
     }
 
+    // A key the keyboard lacks is not said to be taken: one box, a paragraph for each.
+    void keysMissingFromTheKeyboardAreToldApart() {
+        test::Journal journal;
+        journal.heldElsewhere = {4};
+        journal.missingKeys = {9, 14};
+        test::FakeWaiter waiter(journal);
+        MainWindow form(
+            {[&](QWidget&) { return std::make_unique<test::FakeBackend>(journal); }, &waiter});
+        MessageBoxHook hook;
+        form.tellAboutHotKeys();
+        QCOMPARE(hook.shown().size(), std::size_t(1));
+        const QString& text = hook.shown()[0].text;
+        QVERIFY(text.contains("belegt und bleiben ohne Wirkung: F4."));
+        QVERIFY(text.contains("gibt es auf der Tastatur nicht, ihre Tastenkürzel bleiben ohne "
+                              "Wirkung: 3."));
+        QVERIFY2(!text.contains("F9"), "F9 is not switched on at start");
+
+        form.findChild<QCheckBox*>("CheckBox11")->click(); // F9 on
+        QCOMPARE(hook.shown().size(), std::size_t(2));
+        QVERIFY(hook.shown()[1].text.startsWith("Diese Tasten gibt es auf der Tastatur nicht"));
+        QVERIFY(hook.shown()[1].text.contains("ohne Wirkung: F9."));
+        QVERIFY(!hook.shown()[1].text.contains("belegt"));
+    }
+
     void displayWithHotKeysSaysNothing() {
         test::FakeWindow w;
         MessageBoxHook hook;

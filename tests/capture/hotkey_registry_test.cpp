@@ -32,17 +32,23 @@ TEST(HotKeyRegistry, ClickReevaluatesAllSixteenInPageOrder) {
                    "register 12 0 50", "register 14 0 51", "unregister 15", "register 16 0 52"}));
 }
 
-// Keys another program holds are reported in the order tried; every other key is still
-// registered, and a key switched off is released, not reported.
+// Keys another program holds and keys the keyboard lacks are reported in the order tried,
+// each with its reason; every other key is still registered, and a key switched off is
+// released, not reported.
 TEST(HotKeyRegistry, KeysHeldElsewhereAreReported) {
+    constexpr auto Taken = HotKeyResult::Taken;
+    constexpr auto Missing = HotKeyResult::NoSuchKey;
     FakeWorld w;
     w.heldElsewhere = {4, 8, 15};
-    EXPECT_EQ(registerStartHotKeys(w), (std::vector<int>{4, 15}));
+    w.missingKeys = {14};
+    EXPECT_EQ(registerStartHotKeys(w),
+              (std::vector<UnregisteredKey>{{4, Taken}, {14, Missing}, {15, Taken}}));
     EXPECT_EQ(w.log.size(), 13u);
     w.log.clear();
     w.enabled[8] = true;
     w.enabled[15] = false;
-    EXPECT_EQ(syncHotKeyRegistrations(w, w), (std::vector<int>{4, 8}));
+    EXPECT_EQ(syncHotKeyRegistrations(w, w),
+              (std::vector<UnregisteredKey>{{4, Taken}, {8, Taken}, {14, Missing}}));
     EXPECT_EQ(w.log.size(), 16u);
 }
 

@@ -22,7 +22,7 @@ TEST_F(NoneBackendTest, OffersNoHotKeysAndNeverDeliversOne) {
     int delivered = 0;
     backend->setHotKeyHandler([&](int) { ++delivered; });
     EXPECT_FALSE(backend->hasSystemHotKeys());
-    EXPECT_FALSE(backend->registerHotKey(2, 0, 0x71));
+    EXPECT_EQ(backend->registerHotKey(2, 0, 0x71), HotKeyResult::Failed);
     EXPECT_FALSE(backend->unregisterHotKey(2));
     backend->sendCopyKeystroke();
     QCoreApplication::processEvents();

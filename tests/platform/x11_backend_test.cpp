@@ -181,7 +181,8 @@ protected:
         setLocks(0);
     }
 
-    bool registerRow(int id) {
+    bool registerRow(int id) { return tryRow(id) == HotKeyResult::Registered; }
+    HotKeyResult tryRow(int id) {
         const CaptureRow& row = *findCaptureRow(id);
         return backend->registerHotKey(row.id, row.modifiers, row.virtualKey);
     }
@@ -295,8 +296,8 @@ TEST_F(X11BackendTest, ReleasedKeyReachesTheFocusedWindow) {
 TEST_F(X11BackendTest, RegisteringAgainKeepsTheKey) {
     ASSERT_TRUE(registerRow(1));
     EXPECT_TRUE(registerRow(1)) << "already ours is no failure";
-    EXPECT_FALSE(backend->registerHotKey(1, 0, 0x72)) << "an identifier in use";
-    EXPECT_FALSE(backend->registerHotKey(7, 0, 0x70)) << "a key in use";
+    EXPECT_EQ(backend->registerHotKey(1, 0, 0x72), HotKeyResult::Failed) << "an identifier in use";
+    EXPECT_EQ(backend->registerHotKey(7, 0, 0x70), HotKeyResult::Taken) << "a key in use";
     pressKey(QStringLiteral("F1"));
     EXPECT_TRUE(deliveredExactly({1}));
     pressKey(QStringLiteral("F3"));
@@ -312,7 +313,7 @@ TEST_F(X11BackendTest, KeyHeldByAnotherClientFailsQuietly) {
     XGrabKey(other, f1, 0, DefaultRootWindow(other), False, GrabModeAsync, GrabModeAsync);
     XSync(other, False);
 
-    EXPECT_FALSE(registerRow(1));
+    EXPECT_EQ(tryRow(1), HotKeyResult::Taken);
     EXPECT_TRUE(registerRow(2)) << "the failure must not spoil later grabs";
     pressKey(QStringLiteral("F2"));
     EXPECT_TRUE(deliveredExactly({2}));
@@ -327,6 +328,27 @@ TEST_F(X11BackendTest, KeyHeldByAnotherClientFailsQuietly) {
     EXPECT_TRUE(registerRow(1)) << "a later attempt succeeds";
     pressKey(QStringLiteral("F1"));
     EXPECT_TRUE(deliveredExactly({1}));
+}
+
+// A keyboard map without F9 (as some laptops' have none): told apart from a key held
+// elsewhere, and the key registers once the map has it again.
+TEST_F(X11BackendTest, KeyMissingFromTheKeyboardIsNoKeyHeldElsewhere) {
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    const KeyCode f9 = XKeysymToKeycode(d, XK_F9);
+    ASSERT_NE(f9, 0);
+    int perCode = 0;
+    KeySym* saved = XGetKeyboardMapping(d, f9, 1, &perCode);
+    std::vector<KeySym> none(static_cast<std::size_t>(perCode), NoSymbol);
+    XChangeKeyboardMapping(d, f9, perCode, none.data(), 1);
+    XSync(d, False);
+    EXPECT_EQ(tryRow(9), HotKeyResult::NoSuchKey);
+
+    XChangeKeyboardMapping(d, f9, perCode, saved, 1);
+    XSync(d, False);
+    XFree(saved);
+    XCloseDisplay(d);
+    EXPECT_TRUE(registerRow(9));
 }
 
 TEST_F(X11BackendTest, KeyPressedDuringTheHandlerWaitsForIt) {

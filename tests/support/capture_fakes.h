@@ -34,6 +34,7 @@ struct FakeWorld : Clipboard,
     int copyAt = -1;
     Foreground front = Foreground::OtherProgram;
     std::set<int> heldElsewhere;
+    std::set<int> missingKeys; // keys the keyboard lacks
     FixedDate date;
     std::map<int, bool> enabled;
     std::string firstTag = "8", secondTag = "9";
@@ -96,10 +97,12 @@ struct FakeWorld : Clipboard,
         log.push_back("save");
         return saveStatus;
     }
-    bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
+    HotKeyResult registerHotKey(int id, unsigned modifiers, unsigned key) override {
         log.push_back("register " + std::to_string(id) + " " + std::to_string(modifiers) + " " +
                       std::to_string(key));
-        return heldElsewhere.count(id) == 0;
+        if (missingKeys.count(id))
+            return HotKeyResult::NoSuchKey;
+        return heldElsewhere.count(id) ? HotKeyResult::Taken : HotKeyResult::Registered;
     }
     bool unregisterHotKey(int id) override {
         log.push_back("unregister " + std::to_string(id));

@@ -19,6 +19,7 @@ struct Journal {
     bool systemHotKeys = true;
     bool ownWindowInFront = false;
     QList<int> heldElsewhere; // keys another program holds
+    QList<int> missingKeys;   // keys the keyboard lacks
     PlatformBackend::HotKeyHandler handler;
     PlatformBackend::NoticeHandler notice;
 
@@ -36,10 +37,12 @@ public:
     bool hasSystemHotKeys() const override { return journal_.systemHotKeys; }
     void setHotKeyHandler(HotKeyHandler handler) override { journal_.handler = std::move(handler); }
     void setNoticeHandler(NoticeHandler handler) override { journal_.notice = std::move(handler); }
-    bool registerHotKey(int id, unsigned modifiers, unsigned key) override {
+    HotKeyResult registerHotKey(int id, unsigned modifiers, unsigned key) override {
         journal_.calls
             << QStringLiteral("register %1 %2 0x%3").arg(id).arg(modifiers).arg(key, 0, 16);
-        return !journal_.heldElsewhere.contains(id);
+        if (journal_.missingKeys.contains(id))
+            return HotKeyResult::NoSuchKey;
+        return journal_.heldElsewhere.contains(id) ? HotKeyResult::Taken : HotKeyResult::Registered;
     }
     bool unregisterHotKey(int id) override {
         journal_.calls << QStringLiteral("unregister %1").arg(id);
