@@ -2,6 +2,7 @@
 
 #include "platform/event_wait.h"
 #include "platform/hotkey_delivery.h"
+#include "platform/win32_capture.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
@@ -10,9 +11,7 @@
 
 #include <windows.h>
 
-#include <cstring>
 #include <map>
-#include <string>
 #include <utility>
 
 namespace quillet {
@@ -20,48 +19,9 @@ namespace quillet {
 namespace {
 
 constexpr UINT WmHotKey = 0x0312;
-constexpr BYTE VkControl = 0x11;
-constexpr BYTE VkC = 0x43;
-// How often the wait for a copy looks at the clipboard's sequence number.
-constexpr int SequencePollMs = 5;
 
-// The clipboard, open for as long as this lives.
-class OpenedClipboard {
-public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != 0) {}
-    ~OpenedClipboard() {
-        if (open_)
-            CloseClipboard();
-    }
-    OpenedClipboard(const OpenedClipboard&) = delete;
-    OpenedClipboard& operator=(const OpenedClipboard&) = delete;
-
-    bool isOpen() const { return open_; }
-
-private:
-    bool open_;
-};
-
-// A global memory block, locked for as long as this lives.
-class LockedGlobal {
-public:
-    explicit LockedGlobal(HANDLE handle)
-        : handle_(handle), data_(handle ? static_cast<const char*>(GlobalLock(handle)) : nullptr) {}
-    ~LockedGlobal() {
-        if (data_)
-            GlobalUnlock(handle_);
-    }
-    LockedGlobal(const LockedGlobal&) = delete;
-    LockedGlobal& operator=(const LockedGlobal&) = delete;
-
-    const char* data() const { return data_; }
-    std::size_t size() const { return GlobalSize(handle_); }
-
-private:
-    HANDLE handle_;
-    const char* data_;
-};
-
+// The Qt side of capturing on Windows: the hot-key messages come through Qt's event
+// dispatcher; every step itself is a function of win32_capture.
 class Win32Backend final : public PlatformBackend, public QAbstractNativeEventFilter {
 public:
     explicit Win32Backend(QWidget& mainWindow) : window_(mainWindow) {
@@ -74,58 +34,34 @@ public:
         delivery_.setHandler(std::move(handler));
     }
 
-    bool registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
+    HotKeyResult registerHotKey(int id, unsigned modifiers, unsigned virtualKey) override {
         // The system refuses a key this window holds already as it refuses another
         // program's; only the latter is a failure.
         const auto held = registered_.find(id);
         if (held != registered_.end())
-            return held->second == std::pair{modifiers, virtualKey};
-        if (!::RegisterHotKey(handle(), id, modifiers, virtualKey))
-            return false;
-        registered_.emplace(id, std::pair{modifiers, virtualKey});
-        return true;
+            return held->second == std::pair{modifiers, virtualKey} ? HotKeyResult::Registered
+                                                                    : HotKeyResult::Failed;
+        const HotKeyResult result = registerSystemHotKey(handle(), id, modifiers, virtualKey);
+        if (result == HotKeyResult::Registered)
+            registered_.emplace(id, std::pair{modifiers, virtualKey});
+        return result;
     }
     bool unregisterHotKey(int id) override {
         registered_.erase(id);
-        return ::UnregisterHotKey(handle(), id) != 0;
+        return unregisterSystemHotKey(handle(), id);
     }
 
-    bool isOwnWindowInFront() const override {
-        DWORD process = 0;
-        GetWindowThreadProcessId(GetForegroundWindow(), &process);
-        return process == GetCurrentProcessId();
-    }
+    bool isOwnWindowInFront() const override { return isOwnProcessInFront(); }
+    void sendCopyKeystroke() override { sendCopyKeys(); }
 
-    void sendCopyKeystroke() override {
-        keybd_event(VkControl, 0, 0, 0);
-        keybd_event(VkC, 0, 0, 0);
-        keybd_event(VkC, 0, KEYEVENTF_KEYUP, 0);
-        keybd_event(VkControl, 0, KEYEVENTF_KEYUP, 0);
-    }
-
-    ChangeMark changeMark() override { return GetClipboardSequenceNumber(); }
+    ChangeMark changeMark() override { return clipboardSequence(); }
     bool waitForChange(ChangeMark mark, int timeoutMs) override {
-        return waitProcessingEvents(
-            timeoutMs, [mark] { return GetClipboardSequenceNumber() != mark; }, -1, SequencePollMs);
+        // The windows repaint meanwhile; hot keys wait in the queue.
+        return waitForClipboardChange(static_cast<std::uint32_t>(mark), timeoutMs, [](int ms) {
+            waitProcessingEvents(ms, [] { return false; });
+        });
     }
-
-    ClipboardText readText() override {
-        if (!IsClipboardFormatAvailable(CF_TEXT))
-            return {ClipboardText::Status::NoText, {}};
-        OpenedClipboard clipboard(handle());
-        if (!clipboard.isOpen())
-            return {ClipboardText::Status::CannotOpen, {}};
-        LockedGlobal text(GetClipboardData(CF_TEXT));
-        if (!text.data())
-            return {ClipboardText::Status::NoText, {}};
-        // The text ends at its NUL, but never beyond the block: a block without one is read
-        // to its end rather than past it.
-        const std::size_t limit = text.size();
-        const void* nul = std::memchr(text.data(), 0, limit);
-        const std::size_t length =
-            nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : limit;
-        return {ClipboardText::Status::Text, std::string(text.data(), length)};
-    }
+    ClipboardText readText() override { return readClipboardText(); }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {
         if (eventType != "windows_generic_MSG" && eventType != "windows_dispatcher_MSG")
