@@ -7,8 +7,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
-
 namespace quillet {
 
 TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, QWidget* parent)
@@ -23,7 +21,9 @@ TextToXmlPage::TextToXmlPage(FolderChooser& folders, WindowMessageBoxes& boxes, 
     connect(ui_->FileListBox2, &QListWidget::itemSelectionChanged, this,
             &TextToXmlPage::previewSelectedFile);
     for (const ExportFormatInfo& format : ExportFormats)
-        ui_->ComboBox1->addItem(QString::fromLatin1(format.label));
+        if (isFormatBuiltIn(format.format))
+            ui_->ComboBox1->addItem(QString::fromLatin1(format.label),
+                                    static_cast<int>(format.format));
     connect(ui_->Button5, &QPushButton::clicked, this, &TextToXmlPage::exportFolder);
     // The list shows the folder its field names, "PATH" at start: no files unless such a
     // folder exists, rather than those of whatever folder the program was started in.
@@ -55,10 +55,10 @@ void TextToXmlPage::previewSelectedFile() {
 void TextToXmlPage::exportFolder() {
     // The records are streamed to the file; the hidden work views Memo7 and Memo8 stay
     // unused, so a large export does not pass through two text controls.
-    // The choices stand in the order of the formats, XML first and preselected.
-    const auto choice = static_cast<std::size_t>(std::max(ui_->ComboBox1->currentIndex(), 0));
-    exportRecords(ExportFormats[choice].format, nativePath(ui_->Edit8->text()),
-                  ui_->FileListBox2->files(), nativePath(ui_->Edit9->text()),
+    // XML stands first and is preselected.
+    const auto format = static_cast<ExportFormat>(ui_->ComboBox1->currentData().toInt());
+    exportRecords(format, nativePath(ui_->Edit8->text()), ui_->FileListBox2->files(),
+                  nativePath(ui_->Edit9->text()),
                   findSchemaTemplate(QCoreApplication::applicationDirPath()),
                   {progress_, boxes_, boxes_});
 }

@@ -1,5 +1,7 @@
 #include "batch/export_formats.h"
 
+#include "batch/sqlite_records.h"
+
 #include <algorithm>
 
 namespace quillet {
@@ -7,6 +9,10 @@ namespace quillet {
 const ExportFormatInfo& formatInfo(ExportFormat format) {
     return *std::find_if(ExportFormats.begin(), ExportFormats.end(),
                          [&](const ExportFormatInfo& f) { return f.format == format; });
+}
+
+bool isFormatBuiltIn(ExportFormat format) {
+    return format != ExportFormat::Sqlite || SqliteRecords::builtIn();
 }
 
 std::optional<ExportFormat> formatByOption(std::string_view option) {

@@ -30,6 +30,8 @@ inline constexpr std::array<ExportFormatInfo, 4> ExportFormats{{
 }};
 
 const ExportFormatInfo& formatInfo(ExportFormat format);
+// Whether this build can write the format (a build may be made without SQLite).
+bool isFormatBuiltIn(ExportFormat format);
 std::optional<ExportFormat> formatByOption(std::string_view option);
 
 // The messages of an export, in the XML's words with the format's name.

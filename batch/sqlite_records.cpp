@@ -46,6 +46,10 @@ bool execute(sqlite3* db, const std::string& sql) {
 
 } // namespace
 
+bool SqliteRecords::builtIn() {
+    return true;
+}
+
 SqliteRecords::~SqliteRecords() {
     close();
 }

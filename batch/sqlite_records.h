@@ -17,6 +17,9 @@ namespace quillet {
 // or none.
 class SqliteRecords {
 public:
+    // False in a build without SQLite: every call then fails.
+    static bool builtIn();
+
     SqliteRecords() = default;
     ~SqliteRecords(); // an open transaction is rolled back
     SqliteRecords(const SqliteRecords&) = delete;

@@ -169,6 +169,12 @@ int runExport(std::span<char*> args) {
         printUsage(stderr);
         return ExitUsage;
     }
+    if (!isFormatBuiltIn(format)) {
+        const std::string_view label = formatInfo(format).label;
+        std::fprintf(stderr, "quillet-batch: this build has no %.*s export\n",
+                     static_cast<int>(label.size()), label.data());
+        return ExitFailure;
+    }
     // Only for the folder of the running executable, where the schema template lies.
     static int argc = 1;
     static char name[] = "quillet-batch";
