@@ -1,7 +1,7 @@
 #include "app/delete_tags_page.h"
 
 #include "app/look.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
 #include "ui_delete_tags_page.h"
 
 namespace quillet {

@@ -2,8 +2,8 @@
 
 #include "app/memo_text_view.h"
 #include "app/message_boxes.h"
+#include "files/text_file.h"
 #include "text/display_text.h"
-#include "text/text_file.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -7,7 +7,7 @@
 #include "capture/hotkey_registry.h"
 #include "document/save_document.h"
 #include "platform/platform.h"
-#include "text/date_text.h"
+#include "services/date_text.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "app/look.h"
 #include "batch/xml_export.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
 #include "ui_text_to_xml_page.h"
 
 #include <QCoreApplication>

@@ -3,7 +3,7 @@
 #include "batch/record_formats.h"
 #include "batch/sqlite_records.h"
 #include "batch/xml_export.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
 
 namespace quillet {
 

@@ -1,11 +1,11 @@
 #include "batch/strip_folder.h"
 
 #include "batch/output_folder.h"
+#include "batch/overwrite_batch.h"
 #include "document/sort_tags.h"
 #include "document/strip_tags.h"
-#include "text/date_text.h"
-#include "text/overwrite_batch.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
+#include "services/date_text.h"
 
 #include <new>
 #include <optional>

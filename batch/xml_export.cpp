@@ -2,9 +2,9 @@
 
 #include "batch/output_folder.h"
 #include "batch/record_writers.h"
+#include "files/text_file.h"
 #include "text/cp1252.h"
 #include "text/display_text.h"
-#include "text/text_file.h"
 
 #include <QDir>
 #include <QFileInfo>

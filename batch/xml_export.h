@@ -4,7 +4,7 @@
 #include "batch/export_formats.h"
 #include "batch/file_list.h"
 #include "batch/record_fields.h"
-#include "text/services.h"
+#include "services/services.h"
 
 #include <QString>
 

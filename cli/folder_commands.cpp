@@ -2,9 +2,9 @@
 #include "batch/strip_folder.h"
 #include "batch/xml_export.h"
 #include "cli/commands.h"
-#include "text/date_text.h"
+#include "files/file_system.h"
+#include "services/date_text.h"
 #include "text/display_text.h"
-#include "text/file_system.h"
 
 #include <QCoreApplication>
 

@@ -1,6 +1,6 @@
 #include "document/recovery_copy.h"
 
-#include "text/text_file.h"
+#include "files/text_file.h"
 
 #include <QDir>
 #include <QFile>

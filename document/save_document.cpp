@@ -1,8 +1,8 @@
 #include "document/save_document.h"
 
 #include "document/clean_text.h"
-#include "text/date_text.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
+#include "services/date_text.h"
 
 #include <QDir>
 #include <QFileInfo>

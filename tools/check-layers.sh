@@ -7,12 +7,14 @@ cd "${1:-$(dirname "$0")/..}"
 
 declare -A allowed=(
   [text]="text"
-  [document]="text document"
-  [capture]="text document capture"
-  [batch]="text document batch"
-  [platform]="text document capture platform"
-  [app]="text document capture batch platform app"
-  [cli]="text document batch cli"
+  [services]="text services"
+  [files]="text services files"
+  [document]="text services files document"
+  [capture]="text services files document capture"
+  [batch]="text services files document batch"
+  [platform]="text services files document capture platform"
+  [app]="text services files document capture batch platform app"
+  [cli]="text services files document batch cli"
 )
 
 status=0

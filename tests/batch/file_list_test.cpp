@@ -1,8 +1,8 @@
 #include "batch/file_list.h"
+#include "files/text_file.h"
 #include "support/fakes.h"
 #include "support/notation.h"
 #include "text/display_text.h"
-#include "text/text_file.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
+#include "batch/overwrite_batch.h"
 #include "batch/strip_folder.h"
+#include "files/text_file.h"
 #include "support/fakes.h"
 #include "support/notation.h"
 #include "support/small_disk.h"
-#include "text/overwrite_batch.h"
-#include "text/text_file.h"
 
 #include <gtest/gtest.h>
 

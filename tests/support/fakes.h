@@ -4,8 +4,8 @@
 // it is asked to do into one shared event log, so that tests can check the order.
 
 #include "document/save_document.h"
-#include "text/file_system.h"
-#include "text/services.h"
+#include "files/file_system.h"
+#include "services/services.h"
 
 #include <QDir>
 #include <QFile>

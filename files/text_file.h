@@ -1,7 +1,7 @@
 #pragma once
 
-#include "text/file_system.h"
-#include "text/services.h"
+#include "files/file_system.h"
+#include "services/services.h"
 #include "text/text_view.h"
 
 #include <QString>

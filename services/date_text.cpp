@@ -1,4 +1,4 @@
-#include "text/date_text.h"
+#include "services/date_text.h"
 
 #include "text/display_text.h"
 

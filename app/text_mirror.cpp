@@ -1,4 +1,4 @@
-#include "text/text_mirror.h"
+#include "app/text_mirror.h"
 
 #include "text/display_text.h"
 
