@@ -1,5 +1,5 @@
 # The two commands of the README, plus the pieces they are made of.
-.PHONY: run test deps deps-run deps-test build-release asan fuzz lint
+.PHONY: run test test-windows deps deps-run deps-test build-release asan fuzz lint
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
@@ -10,6 +10,13 @@ test: deps-test
 	@test -f build/dev/CMakeCache.txt || cmake --preset dev
 	cmake --build --preset dev -j $(JOBS)
 	ctest --preset dev -j $(JOBS)
+
+# The Windows build (mingw-w64: the core, quillet-batch.exe, the capture steps) and its
+# tests, run under Wine.
+test-windows: deps-test
+	@test -f build/windows/CMakeCache.txt || cmake --preset windows
+	cmake --build --preset windows -j $(JOBS)
+	ctest --preset windows -j $(JOBS)
 
 asan: deps-test
 	@test -f build/asan/CMakeCache.txt || cmake --preset asan

@@ -22,6 +22,9 @@ test_pkgs+=(evince)
 # with wtype, the reader as a Qt 6 Wayland program.
 test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xwayland
             xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 sway wtype qt6-wayland)
+# The Windows build's tests: its programs run under Wine (64-bit only), the capture path
+# with Wine's own Notepad.
+test_pkgs+=(wine wine64)
 # The exports read back by real consumers, and the Debian package built and checked.
 test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
 
