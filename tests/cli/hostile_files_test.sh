@@ -5,6 +5,7 @@
 # by the rules and processed, and nothing else is touched. Then links to what is no file
 # (a FIFO, /dev/zero, a socket, a device), which must never be read, waited for or
 # replaced, and inputs larger than memory, which must end in the program's own message.
+# On Windows the names and links that its file systems cannot have are left out.
 set -u
 bin=$1
 work=$(mktemp -d)
@@ -17,57 +18,72 @@ printf '{TEXT}a\000b{/TEXT}\000{8}\000{/8}' >"$src/nul.txt"
 : >"$src/empty.txt"
 printf '\r\r\r' >"$src/cr.txt"
 printf '{TITEL}t{/TITEL}' >"$src/with space.txt"
-printf '{TITEL}q{/TITEL}' >"$src/quo\"te'.txt"
 printf '{TITEL}\344{/TITEL}' >"$src/$(printf '\303\274mlaut').txt"
 printf '{TITEL}d{/TITEL}' >"$src/-dash.txt"
 latin1=$(printf 'M\374ller.txt')  # a Latin-1 name from an old archive
 broken=$(printf 'cut\303(.txt')   # a UTF-8 sequence cut short
-printf '{TITEL}l{/TITEL}' >"$src/$latin1"
-printf '{TITEL}b{/TITEL}' >"$src/$broken"
-ln -s folder "$src/link.txt"
-ln -s nowhere "$src/dangling.txt"
+if ! on_windows; then
+    printf '{TITEL}q{/TITEL}' >"$src/quo\"te'.txt"
+    printf '{TITEL}l{/TITEL}' >"$src/$latin1"
+    printf '{TITEL}b{/TITEL}' >"$src/$broken"
+    ln -s folder "$src/link.txt"
+    ln -s nowhere "$src/dangling.txt"
+fi
 # 200 MB: a tagged document whose body repeats.
 {
     printf '{TITEL}big{/TITEL}\r\n\r\n{TEXT}'
     yes 'Ein langer Text mit {8}Klammern{/8} und Umlauten \344\366\374.' | head -n 3300000 | sed 's/$/\r/'
     printf '{/TEXT}\r\n\r\n'
 } >"$src/big.txt"
-listed=(-dash.txt big.txt cr.txt empty.txt nul.txt "quo\"te'.txt" "$(printf '\303\274mlaut').txt" "with space.txt"
-    "$latin1" "$broken")
+listed=(-dash.txt big.txt cr.txt empty.txt nul.txt "$(printf '\303\274mlaut').txt" "with space.txt")
+on_windows || listed+=("quo\"te'.txt" "$latin1" "$broken")
+count=${#listed[@]}
 cp -a "$src" "$work/before"
 
 if "$bin" strip-folder "$src" >"$work/out" 2>"$work/err"; then ok; else fail "strip-folder: $(cat "$work/err")"; fi
-sub=$(find "$src" -maxdepth 1 -type d -name 'untagged_*_10')
-[ -n "$sub" ] && ok || fail "no untagged_*_10 folder: $(ls "$src")"
-[ "$(ls -A "$sub" | wc -l)" -eq 10 ] && ok || fail "untagged files: $(ls -A "$sub")"
+sub=$(find "$src" -maxdepth 1 -type d -name "untagged_*_$count")
+[ -n "$sub" ] && ok || fail "no untagged_*_$count folder: $(ls "$src")"
+[ "$(ls -A "$sub" | wc -l)" -eq "$count" ] && ok || fail "untagged files: $(ls -A "$sub")"
 cmp -s "$sub/nul.txt" <(printf 'a\000b\000\000') && ok || fail "nul.txt: $(od -An -c "$sub/nul.txt")"
 cmp -s "$sub/cr.txt" <(printf '\r\n\r\n\r\n') && ok || fail "cr.txt: $(od -An -c "$sub/cr.txt")"
 [ -f "$sub/empty.txt" ] && [ ! -s "$sub/empty.txt" ] && ok || fail "empty.txt"
-cmp -s "$sub/quo\"te'.txt" <(printf 'q') && ok || fail "quote name"
 cmp -s "$sub/-dash.txt" <(printf 'd') && ok || fail "dash name"
 cmp -s "$sub/$(printf '\303\274mlaut').txt" <(printf '\344') && ok || fail "umlaut name"
-cmp -s "$sub/$latin1" <(printf 'l') && ok || fail "Latin-1 name"
-cmp -s "$sub/$broken" <(printf 'b') && ok || fail "name with a broken sequence"
+if ! on_windows; then
+    cmp -s "$sub/quo\"te'.txt" <(printf 'q') && ok || fail "quote name"
+    cmp -s "$sub/$latin1" <(printf 'l') && ok || fail "Latin-1 name"
+    cmp -s "$sub/$broken" <(printf 'b') && ok || fail "name with a broken sequence"
+fi
 "$bin" strip <"$src/big.txt" | cmp -s - "$sub/big.txt" && ok || fail "big.txt differs from the filter's result"
 for name in "${listed[@]}"; do
     cmp -s "$src/$name" "$work/before/$name" || fail "original $name changed"
 done
-[ "$(readlink "$src/link.txt")" = folder ] && [ "$(readlink "$src/dangling.txt")" = nowhere ] && ok ||
-    fail "links changed"
+if ! on_windows; then
+    [ "$(readlink "$src/link.txt")" = folder ] && [ "$(readlink "$src/dangling.txt")" = nowhere ] && ok ||
+        fail "links changed"
+fi
 
 dst=$work/dst
 mkdir -p "$dst"
 if "$bin" export "$src" "$dst" >"$work/out" 2>"$work/err"; then ok; else fail "export: $(cat "$work/err")"; fi
 xml=$dst/XML0/XML.xml
 if xmllint --huge --noout --schema "$dst/XML0/XML.xsd" "$xml" 2>"$work/lint"; then ok; else fail "schema: $(head -c 300 "$work/lint")"; fi
-[ "$(grep -c '^<Daten>' "$xml")" -eq 10 ] && ok || fail "records: $(grep -c '^<Daten>' "$xml")"
+[ "$(grep -c '^<Daten>' "$xml")" -eq "$count" ] && ok || fail "records: $(grep -c '^<Daten>' "$xml")"
 grep -q $'^<MainText>a b</MainText>\r$' "$xml" && ok || fail "NUL in a field is not a space"
 
 if "$bin" strip-folder --overwrite "$src" >"$work/out" 2>"$work/err"; then ok; else fail "overwrite: $(cat "$work/err")"; fi
 cmp -s "$src/nul.txt" <(printf 'a\000b\000\000') && ok || fail "overwritten nul.txt"
 cmp -s "$src/big.txt" "$sub/big.txt" && ok || fail "overwritten big.txt"
-[ "$(readlink "$src/link.txt")" = folder ] && [ -d "$src/folder" ] && ok || fail "overwrite touched the link"
-cmp -s "$src/$latin1" <(printf 'l') && ok || fail "overwritten Latin-1 name"
+if ! on_windows; then
+    [ "$(readlink "$src/link.txt")" = folder ] && [ -d "$src/folder" ] && ok || fail "overwrite touched the link"
+    cmp -s "$src/$latin1" <(printf 'l') && ok || fail "overwritten Latin-1 name"
+fi
+
+if on_windows; then
+    echo "SKIP links to what is no file, and memory limits: POSIX only"
+    finish
+    exit
+fi
 
 # Whether the tool starts under a 1 GB address-space limit; a sanitizer build does not.
 limited() { (ulimit -v 1000000 && "$@"); }

@@ -7,3 +7,9 @@ finish() {
     echo "$passed passed, $failed failed"
     [ "$failed" -eq 0 ] && [ "$passed" -gt 0 ]
 }
+
+# The Windows build runs the same scripts under Wine with QUILLET_TEST_WINDOWS set: there
+# the program joins paths with "\", and what only POSIX systems have is left out.
+sep=/
+on_windows() { [ -n "${QUILLET_TEST_WINDOWS:-}" ]; }
+if on_windows; then sep='\'; fi
