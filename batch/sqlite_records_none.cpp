@@ -23,6 +23,9 @@ bool SqliteRecords::commit() {
     return false;
 }
 
-void SqliteRecords::close() {}
+void SqliteRecords::close() {
+    db_ = nullptr; // nothing was ever opened
+    insert_ = nullptr;
+}
 
 } // namespace quillet
