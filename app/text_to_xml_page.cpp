@@ -3,6 +3,7 @@
 #include "app/look.h"
 #include "batch/xml_export.h"
 #include "files/text_file.h"
+#include "platform/qt_text.h"
 #include "ui_text_to_xml_page.h"
 
 #include <QCoreApplication>
@@ -59,7 +60,7 @@ void TextToXmlPage::exportFolder() {
     const auto format = static_cast<ExportFormat>(ui_->ComboBox1->currentData().toInt());
     exportRecords(format, nativePath(ui_->Edit8->text()), ui_->FileListBox2->files(),
                   nativePath(ui_->Edit9->text()),
-                  findSchemaTemplate(QCoreApplication::applicationDirPath()),
+                  findSchemaTemplate(nativePath(QCoreApplication::applicationDirPath())),
                   {progress_, boxes_, boxes_});
 }
 
