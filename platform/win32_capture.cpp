@@ -1,6 +1,6 @@
 #include "platform/win32_capture.h"
 
-#include "text/cp1252.h"
+#include "text/display_text.h"
 
 #include <algorithm>
 #include <chrono>
@@ -93,7 +93,7 @@ ClipboardText readOpenedClipboard(Clock::time_point deadline) {
     const LockedGlobal data(GetClipboardData(CF_UNICODETEXT));
     if (!data.isLocked())
         return {Text::NoText, {}};
-    return {Text::Text, cp1252FromUtf16(data.text())};
+    return {Text::Text, documentTextFromUtf16(data.text())};
 }
 
 // Answers the messages that other threads send to this thread's windows, without taking

@@ -93,27 +93,6 @@ void appendUtf8(std::string_view text, std::string& out) {
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
-std::string cp1252FromUtf16(std::u16string_view text) {
-    std::string out;
-    out.reserve(text.size() + 64);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        const bool pair = c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000;
-        if (c == u'\r') {
-            if (i + 1 < text.size() && text[i + 1] == u'\n')
-                ++i;
-            out += "\r\n";
-        } else if (c == u'\n' || c == 0x2028 || c == 0x2029) {
-            out += "\r\n";
-        } else {
-            i += pair ? 1 : 0;
-            out += unicodeToCp1252(pair ? U'?' : c);
-        }
-    }
-    return out;
-}
-
 std::string convertToUtf8(std::string_view text) {
     std::string out;
     appendUtf8(text, out);

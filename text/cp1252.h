@@ -18,9 +18,4 @@ std::string convertToUtf8(std::string_view text);
 // Appends the UTF-8 encoding of `text` to `out`.
 void appendUtf8(std::string_view text, std::string& out);
 
-// UTF-16 text (a Windows clipboard's) as document bytes, by the rules of the text view:
-// every line break ("\r\n", a lone "\r" or "\n", U+2028, U+2029) becomes CR LF, a character
-// the code page lacks becomes "?", and so does a surrogate pair, or a lone surrogate.
-std::string cp1252FromUtf16(std::u16string_view text);
-
 } // namespace quillet

@@ -48,43 +48,6 @@ TEST_P(ConvertToUtf8Table, GivesTheBytes) {
 INSTANTIATE_TEST_SUITE_P(Rows, ConvertToUtf8Table, testing::ValuesIn(utf8Cases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-struct Utf16Case {
-    const char* name;
-    std::u16string in;
-    std::string out;
-};
-
-void PrintTo(const Utf16Case& c, std::ostream* os) {
-    *os << c.name;
-}
-
-// A Windows clipboard's text, as the document gets it.
-const Utf16Case utf16Cases[] = {
-    {"Empty", u"", ""},
-    {"UmlautsAndEuro", u"M\u00fcller \u20ac 5", "M\xFCller \x80 5"},
-    {"TypographicQuotes", u"\u201eja\u201c \u2018n\u2019", "\x84ja\x93 \x91n\x92"},
-    {"Undefined81Kept", u"\u0081", "\x81"},
-    {"GreekIsUnmappable", u"\u03b1\u03b2", "??"},
-    {"PairIsOneQuestionMark", u"a\U0001F600b", "a?b"},
-    {"LoneHighSurrogate", std::u16string{u'a', char16_t(0xD83D), u'b'}, "a?b"},
-    {"LoneLowSurrogate", std::u16string{char16_t(0xDE00), u'b'}, "?b"},
-    {"HighSurrogateAtTheEnd", std::u16string{u'a', char16_t(0xD83D)}, "a?"},
-    {"CrLfKept", u"a\r\nb", "a\r\nb"},
-    {"LoneLfAndCr", u"a\nb\rc", "a\r\nb\r\nc"},
-    {"LineAndParagraphSeparators", u"a\u2028b\u2029", "a\r\nb\r\n"},
-    {"CrCrLf", u"\r\r\n", "\r\n\r\n"},
-    {"Nul", std::u16string(1, u'\0'), std::string(1, '\0')},
-};
-
-class Cp1252FromUtf16Table : public testing::TestWithParam<Utf16Case> {};
-
-TEST_P(Cp1252FromUtf16Table, GivesTheBytes) {
-    EXPECT_EQ(shown(cp1252FromUtf16(GetParam().in)), shown(GetParam().out));
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, Cp1252FromUtf16Table, testing::ValuesIn(utf16Cases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 // Decodes UTF-8 that must be well-formed; fails the test otherwise.
 std::u32string decodeUtf8(std::string_view s) {
     std::u32string out;
