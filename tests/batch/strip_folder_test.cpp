@@ -7,11 +7,15 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 
+// FIFOs, POSIX owners, modes and links: POSIX systems only.
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utime.h>
+#endif
 
 namespace quillet {
 namespace {
@@ -45,9 +49,9 @@ struct StripFolderFixture : testing::Test {
     StripFolderServices services{controls, buffer, progress, boxes, failures, date};
     TextFileList list;
 
-    NativePath in(const std::string& name) const { return dir.path() + "/" + name; }
+    NativePath in(const std::string& name) const { return dir.path() + sep + name; }
     NativePath untagged(int count, const char* variant = "") const {
-        return dir.path() + "/untagged_07.12.2026_" + std::to_string(count) + variant;
+        return dir.path() + sep + "untagged_07.12.2026_" + std::to_string(count) + variant;
     }
     void files(std::initializer_list<std::pair<const char*, std::string>> contents) {
         for (const auto& [name, text] : contents)
@@ -139,6 +143,7 @@ TEST_F(StripFolderFixture, FailedRunLeavesNoEmptySubfolder) {
     EXPECT_EQ(folderContents(dir.path()), std::vector<std::string>{"b.txt"});
 }
 
+#ifndef _WIN32
 TEST_F(StripFolderFixture, FileReplacedByAFifoAfterListingIsNotWaitedFor) {
     files({{"a.txt", "{A}1"}, {"b.txt", "{B}2"}});
     removeName(in("b.txt"));
@@ -151,6 +156,7 @@ TEST_F(StripFolderFixture, FileReplacedByAFifoAfterListingIsNotWaitedFor) {
                                        "ffnet werden"});
     EXPECT_EQ(readBytes(in("a.txt")), "1");
 }
+#endif
 
 TEST_F(StripFolderFixture, FileRemovedAfterListingStopsTheRun) {
     files({{"a.txt", "{A}1"}, {"b.txt", "{B}2"}, {"c.txt", "{C}3"}});
@@ -174,8 +180,9 @@ TEST_F(StripFolderFixture, WriteFailureStopsTheRunAndKeepsTheOriginals) {
     writeBytes(in("plain"), "");
     EXPECT_EQ(stripFolder(list, native(in("plain")), services), BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure"),
-              std::vector<std::string>{"failure: Datei " + path8(in("plain")) +
-                                       "/untagged_07.12.2026_2/a.txt kann nicht erstellt werden"});
+              std::vector<std::string>{"failure: Datei " + path8(in("plain")) + sep +
+                                       "untagged_07.12.2026_2" + sep +
+                                       "a.txt kann nicht erstellt werden"});
     EXPECT_EQ(progress.position, 0);
     EXPECT_EQ(buffer.str(), "1");
     EXPECT_EQ(readBytes(in("a.txt")), "{A}1");
@@ -205,7 +212,7 @@ TEST(OverwriteBatch, NeverReplacesWhatChangedMeanwhile) {
         {"AnotherFileUnderTheName",
          [](const NativePath& b) {
              writeBytes(b + ".new", "theirs");
-             ::rename((b + ".new").c_str(), b.c_str());
+             std::filesystem::rename(test::fsPath(b + ".new"), test::fsPath(b));
          }},
         {"ChangedInPlace", [](const NativePath& b) { writeBytes(b, "theirs"); }},
         {"HardLinkedChangedInPlace", [](const NativePath& b) { writeBytes(b, "theirs"); }},
@@ -217,7 +224,7 @@ TEST(OverwriteBatch, NeverReplacesWhatChangedMeanwhile) {
         writeBytes(a, "old a");
         writeBytes(b, "old b");
         if (std::string_view(row.name).starts_with("HardLinked"))
-            ::link(b.c_str(), native(dir.path() + "/c").c_str());
+            std::filesystem::create_hard_link(test::fsPath(b), test::fsPath(dir.path() + "/c"));
         FileStatus readA, readB;
         ASSERT_TRUE(readFileBytes(a, &readA) && readFileBytes(b, &readB));
         OverwriteBatch batch;
@@ -234,6 +241,7 @@ TEST(OverwriteBatch, NeverReplacesWhatChangedMeanwhile) {
     }
 }
 
+#ifndef _WIN32
 struct stat statusOf(const NativePath& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) != 0)
@@ -353,6 +361,7 @@ TEST_P(KeepsWhatTheUserHad, OverTheOriginals) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, KeepsWhatTheUserHad, testing::ValuesIn(keepCases),
                          [](const auto& info) { return std::string(info.param.name); });
+#endif
 
 } // namespace
 } // namespace quillet

@@ -149,7 +149,7 @@ struct ExportFixture : testing::Test {
         return std::string(XmlDeclaration) + "\r\n" + std::string(XmlRootStart) + "\r\n";
     }
     std::string done(const NativePath& folder) const {
-        return "information: " + std::string(MessageExportDone) + "\r\n" + path8(folder) + "/";
+        return "information: " + std::string(MessageExportDone) + "\r\n" + path8(folder) + sep;
     }
 };
 
@@ -157,7 +157,7 @@ TEST_F(ExportFixture, OneRecordPerFileInListOrder) {
     files({{"b.txt", "{TITEL}zwei{/TITEL}"}, {"A.txt", "{TEXT}eins\n{/TEXT}"}, {"c.txt", ""}});
     const XmlExportResult result = run();
     EXPECT_EQ(result.outcome, BatchOutcome::Completed);
-    const NativePath folder = target.path() + "/XML0";
+    const NativePath folder = target.path() + sep + "XML0";
     EXPECT_EQ(result.exportFolder, native(folder));
     EXPECT_EQ(readBytes(folder + "/XML.xml"),
               head() + "<Daten>\r\n<ID>0</ID>\r\n<MainText>eins\r\n</MainText>\r\n</Daten>\r\n" +
@@ -178,11 +178,13 @@ TEST_F(ExportFixture, TakesTheFirstFreeFolderNumber) {
     files({{"a.txt", "x"}});
     makeFolder(target.path() + "/XML0");
     makeFolder(target.path() + "/XML1");
-    EXPECT_EQ(run().exportFolder, native(target.path() + "/XML2"));
-    EXPECT_EQ(run().exportFolder, native(target.path() + "/XML3"));
+    EXPECT_EQ(run().exportFolder, native(target.path() + sep + "XML2"));
+    EXPECT_EQ(run().exportFolder, native(target.path() + sep + "XML3"));
     EXPECT_EQ(folderContents(target.path() + "/XML0"), std::vector<std::string>{});
 }
 
+// Links as users make them: POSIX systems only.
+#ifndef _WIN32
 TEST_F(ExportFixture, AnythingNamedLikeAnExportFolderIsPassedOver) {
     files({{"a.txt", "x"}});
     writeBytes(target.path() + "/XML0", "plain");
@@ -193,6 +195,7 @@ TEST_F(ExportFixture, AnythingNamedLikeAnExportFolderIsPassedOver) {
     EXPECT_EQ(readBytes(target.path() + "/XML0"), "plain");
     EXPECT_EQ(folderContents(target.path()), (std::vector<std::string>{"XML0", "XML1", "XML2"}));
 }
+#endif
 
 TEST_F(ExportFixture, FolderChecksInOrder) {
     files({{"a.txt", "x"}});
@@ -246,24 +249,28 @@ const FormatRow formatRows[] = {
 };
 
 struct FormatExport : ExportFixture, testing::WithParamInterface<FormatRow> {
+    void SetUp() override {
+        if (!isFormatBuiltIn(GetParam().format))
+            GTEST_SKIP() << "this build has no " << GetParam().name << " export";
+    }
     XmlExportResult run(const NativePath& into) {
         return exportRecords(GetParam().format, native(source.path()), list, native(into), schema,
                              services);
     }
     std::string output(const NativePath& parent) const {
-        return path8(parent) + "/" + GetParam().folder + "/" + GetParam().files.front();
+        return path8(parent) + sep + GetParam().folder + sep + GetParam().files.front();
     }
 };
 
 TEST_P(FormatExport, WritesItsFileIntoItsOwnFolder) {
     files({{"a.txt", "{TITEL}t{/TITEL}"}, {"b.txt", ""}});
-    const NativePath folder = target.path() + "/" + GetParam().folder;
+    const NativePath folder = target.path() + sep + GetParam().folder;
     EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Completed);
     EXPECT_EQ(folderContents(folder), GetParam().files);
     EXPECT_EQ(log, (EventLog{"maximum 2", "position 1", "position 2",
                              "information: " + std::string(GetParam().done) +
                                  " wurden im folgenden Verzeichnis gespeichert: \r\n" +
-                                 path8(folder) + "/"}));
+                                 path8(folder) + sep}));
 }
 
 TEST_P(FormatExport, FileRemovedAfterListingLeavesNoFolder) {
@@ -271,8 +278,8 @@ TEST_P(FormatExport, FileRemovedAfterListingLeavesNoFolder) {
     removeName(source.path() + "/b.txt");
     EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure"),
-              std::vector<std::string>{"failure: Datei " + path8(source.path()) +
-                                       "/b.txt kann nicht ge\xF6"
+              std::vector<std::string>{"failure: Datei " + path8(source.path()) + sep +
+                                       "b.txt kann nicht ge\xF6"
                                        "ffnet werden"});
     EXPECT_EQ(progress.position, 1);
     EXPECT_EQ(folderContents(target.path()), std::vector<std::string>{});
@@ -311,7 +318,8 @@ TEST(SchemaTemplate, BesideTheExecutableFirst) {
     EXPECT_TRUE(findSchemaTemplate(exe.path()).starts_with(exe.path()));
     makeFolder(exe.path() + "/XML_Vorlage");
     writeBytes(exe.path() + "/XML_Vorlage/XML.xsd", "");
-    EXPECT_EQ(path8(findSchemaTemplate(exe.path())), path8(exe.path() + "/XML_Vorlage/XML.xsd"));
+    EXPECT_EQ(path8(findSchemaTemplate(exe.path())),
+              path8(exe.path() + sep + "XML_Vorlage" + sep + "XML.xsd"));
 }
 
 } // namespace

@@ -22,7 +22,7 @@ struct SaveFixture : testing::Test {
     SaveServices services{view, notifier, boxes, failures, date, window};
     SaveSettings settings{dir.path(), "MEDIENNAME_QUELLE", false, true};
 
-    NativePath file(const std::string& name) const { return dir.path() + "/" + name; }
+    NativePath file(const std::string& name) const { return dir.path() + sep + name; }
     SaveResult save(SaveMode mode) { return saveDocument(mode, settings, services); }
 };
 
@@ -53,6 +53,10 @@ class SaveNumbering : public SaveFixture, public testing::WithParamInterface<Num
 
 TEST_P(SaveNumbering, TakesTheSmallestFreeNumber) {
     const NumberCase& c = GetParam();
+#ifdef _WIN32
+    if (std::string_view(c.name) == "OtherNamesDoNotCount")
+        GTEST_SKIP() << "names that differ in case only are one name on Windows";
+#endif
     for (const char* name : c.existingFiles)
         writeBytes(file(name), "old");
     for (const char* name : c.existingFolders)
@@ -90,7 +94,7 @@ TEST_F(SaveFixture, BaseNameNeverLeadsOutOfTheFolder) {
     for (const auto& row : rows) {
         settings.baseName = row.baseName;
         view.setText("x");
-        EXPECT_EQ(path8(save(SaveMode::Button).path), path8(folder + "/" + row.saved))
+        EXPECT_EQ(path8(save(SaveMode::Button).path), path8(folder + sep + row.saved))
             << row.baseName;
     }
     EXPECT_EQ(folderContents(folder).size(), std::size(rows));
@@ -114,7 +118,7 @@ TEST_F(SaveFixture, TwoSavesAndADeletionReuseNumberZero) {
 TEST_F(SaveFixture, FolderTextEndingInSeparatorGetsAnotherOne) {
     settings.folder = dir.path() + "/";
     const SaveResult result = save(SaveMode::Button);
-    EXPECT_EQ(path8(result.path), path8(dir.path() + "//MEDIENNAME_QUELLE_0.txt"));
+    EXPECT_EQ(path8(result.path), path8(dir.path() + "/" + sep + "MEDIENNAME_QUELLE_0.txt"));
     EXPECT_EQ(readBytes(file("MEDIENNAME_QUELLE_0.txt")), "{TITEL}t{/TITEL}\r\n\r\n");
 }
 
@@ -145,12 +149,15 @@ TEST_F(SaveFixture, AllNumbersTakenUsesTheLastAndNeverOverwritesIt) {
     EXPECT_EQ(view.str(), "second");
 }
 
+// Links as users make them: POSIX systems only.
+#ifndef _WIN32
 TEST_F(SaveFixture, DanglingLinkIsSkippedNotFollowed) {
     const NativePath outside = dir.path() + "/elsewhere";
     ASSERT_TRUE(makeLink(outside, file("MEDIENNAME_QUELLE_0.txt")));
     EXPECT_EQ(path8(save(SaveMode::Button).path), path8(file("MEDIENNAME_QUELLE_1.txt")));
     EXPECT_FALSE(exists(outside));
 }
+#endif
 
 TEST_F(SaveFixture, EmptyTextSavesNothing) {
     view.setText("");

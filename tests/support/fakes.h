@@ -9,13 +9,12 @@
 #include "support/temp_folder.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <dirent.h>
 
 namespace quillet::test {
 
@@ -90,13 +89,13 @@ inline std::vector<std::string> eventsStartingWith(const EventLog& log, std::str
 
 // Files by their names' bytes, so that tests can make names that are not UTF-8.
 inline void writeBytes(const NativePath& path, std::string_view bytes) {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    std::ofstream f(fsPath(path), std::ios::binary | std::ios::trunc);
     if (!f.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write test file " + path);
 }
 
 inline std::string readBytes(const NativePath& path) {
-    std::ifstream f(path, std::ios::binary);
+    std::ifstream f(fsPath(path), std::ios::binary);
     if (!f)
         return "<missing>";
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
@@ -106,17 +105,18 @@ inline std::string readBytes(const NativePath& path) {
 // left over.
 inline std::vector<std::string> folderContents(const NativePath& folder) {
     std::vector<std::string> out;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                out.push_back(name);
-        }
-        ::closedir(dir);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(fsPath(folder), error)) {
+        const std::u8string name = entry.path().filename().u8string();
+        out.emplace_back(name.begin(), name.end());
     }
     std::sort(out.begin(), out.end());
     return out;
 }
+
+// What the core puts between a folder and a name: "/", on Windows "\\". The tests name
+// their own files with "/", which Windows takes too.
+inline const std::string sep(1, nativeSeparator());
 
 // A path as the tests name it; on the systems the tests run on, the same bytes.
 inline const NativePath& native(const NativePath& path) {

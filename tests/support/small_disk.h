@@ -1,30 +1,42 @@
 #pragma once
 
 // A small file system of its own, to run operations into a full disk. Mounting needs
-// privileges that not every test machine grants; tests skip when it cannot be had.
+// privileges that not every test machine grants, and Windows has no such mount; tests
+// skip when it cannot be had.
 
 #include "support/temp_folder.h"
 
 #include <string>
+
+#ifndef _WIN32
 #include <sys/mount.h>
+#endif
 
 namespace quillet::test {
 
 class SmallDisk {
 public:
-    explicit SmallDisk(int kilobytes) {
+    explicit SmallDisk([[maybe_unused]] int kilobytes) {
+#ifndef _WIN32
         const std::string options = "size=" + std::to_string(kilobytes) + "k";
         mounted_ = ::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+#endif
     }
     ~SmallDisk() {
+#ifndef _WIN32
         if (mounted_)
             ::umount2(dir_.path().c_str(), MNT_DETACH);
+#endif
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
-    bool mounted() const { return mounted_; }
-    const NativePath& path() const { return dir_.path(); }
+    bool mounted() const {
+        return mounted_;
+    }
+    const NativePath& path() const {
+        return dir_.path();
+    }
 
 private:
     TempFolder dir_;
@@ -35,5 +47,5 @@ private:
 
 #define QUILLET_SKIP_WITHOUT(disk)                                                                 \
     if (!(disk).mounted())                                                                         \
-    GTEST_SKIP() << "cannot mount a small tmpfs here (needs root and CAP_SYS_ADMIN); "             \
+    GTEST_SKIP() << "cannot mount a small tmpfs here (needs Linux, root and CAP_SYS_ADMIN); "      \
                     "the full-disk case is not checked"

@@ -90,8 +90,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     SaveSettings settings;
-    settings.folder = QString::fromLocal8Bit(argv[1]);
-    settings.baseName = QStringLiteral("Notepad");
+    settings.folder = nativePathFromArgument(argv[1]);
+    settings.baseName = "Notepad";
     Console console(settings);
     Win32Steps steps;
     StringTextView document;
