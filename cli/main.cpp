@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "cli/stdio.h"
+#include "files/file_system.h"
 
 #include <array>
 #include <cstdio>
@@ -7,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quillet::cli {
 
@@ -46,11 +48,16 @@ void printUsage(std::FILE* to) {
 int main(int argc, char** argv) {
     using namespace quillet::cli;
     useBinaryStdio();
-    if (argc < 2) {
+    // The arguments as the system holds them (on Windows UTF-16, whatever the code page).
+    std::vector<std::string> arguments = quillet::commandLineArguments(argc, argv);
+    std::vector<char*> args;
+    for (std::string& argument : arguments)
+        args.push_back(argument.data());
+    if (args.size() < 2) {
         printUsage(stderr);
         return ExitUsage;
     }
-    const std::string_view name = argv[1];
+    const std::string_view name = args[1];
     if (name == "--help" || name == "-h" || name == "help") {
         printUsage(stdout);
         return ExitOk;
@@ -59,7 +66,7 @@ int main(int argc, char** argv) {
         if (c.name != name)
             continue;
         try {
-            return c.run(std::span<char*>(argv + 2, static_cast<std::size_t>(argc - 2)));
+            return c.run(std::span<char*>(args).subspan(2));
         } catch (const std::bad_alloc&) {
         } catch (const std::length_error&) {
         }
@@ -67,7 +74,7 @@ int main(int argc, char** argv) {
         std::fputs("quillet-batch: not enough memory\n", stderr);
         return ExitFailure;
     }
-    std::fprintf(stderr, "quillet-batch: unknown command '%s'\n", argv[1]);
+    std::fprintf(stderr, "quillet-batch: unknown command '%s'\n", args[1]);
     printUsage(stderr);
     return ExitUsage;
 }

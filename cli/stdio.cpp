@@ -8,6 +8,8 @@ namespace quillet::cli {
 void useBinaryStdio() {
     setBinaryMode(stdin);
     setBinaryMode(stdout);
+    // The messages too: a line ends with "\n" on every system, as on standard output.
+    setBinaryMode(stderr);
 }
 
 std::optional<std::string> readAll(std::FILE* in) {

@@ -27,7 +27,12 @@ using NativePath = std::string;
 
 char nativeSeparator();
 
-// A command-line argument as a path, its bytes untouched where the system allows.
+// The program's command-line arguments, its name first, as the system hands them over: on
+// POSIX their bytes; on Windows read as UTF-16 and turned into UTF-8, so that a name in any
+// script arrives whole (`argv` holds them in the ANSI code page, with "?" for the rest).
+std::vector<std::string> commandLineArguments(int argc, char** argv);
+
+// An argument of commandLineArguments as a path, its bytes untouched.
 NativePath nativePathFromArgument(const char* argument);
 
 // A path or a name as a person can read it: what decodes as UTF-8 is shown as such, every

@@ -67,6 +67,10 @@ char nativeSeparator() {
     return '/';
 }
 
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    return {argv, argv + argc};
+}
+
 NativePath nativePathFromArgument(const char* argument) {
     return argument;
 }

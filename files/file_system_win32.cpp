@@ -68,15 +68,21 @@ char nativeSeparator() {
     return '\\';
 }
 
+std::vector<std::string> commandLineArguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide)
+        return {argv, argv + argc};
+    std::vector<std::string> arguments;
+    arguments.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i)
+        arguments.push_back(narrow(wide[i]));
+    LocalFree(wide);
+    return arguments;
+}
+
 NativePath nativePathFromArgument(const char* argument) {
-    // Arguments arrive in the ANSI code page.
-    const int length = MultiByteToWideChar(CP_ACP, 0, argument, -1, nullptr, 0);
-    if (length <= 1)
-        return {};
-    std::wstring text(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, argument, -1, text.data(), length);
-    text.pop_back();
-    return narrow(text);
+    return argument;
 }
 
 std::string displayPath(std::string_view path) {

@@ -14,7 +14,10 @@ trap 'rm -rf "$work"' EXIT
 
 src=$work/src
 mkdir -p "$src/folder"
-printf '{TEXT}a\000b{/TEXT}\000{8}\000{/8}' >"$src/nul.txt"
+# NUL bytes in a file; on Windows not in nul.txt, which is the name of a device there.
+nul=nul.txt
+if on_windows; then nul=nul-bytes.txt; fi
+printf '{TEXT}a\000b{/TEXT}\000{8}\000{/8}' >"$src/$nul"
 : >"$src/empty.txt"
 printf '\r\r\r' >"$src/cr.txt"
 printf '{TITEL}t{/TITEL}' >"$src/with space.txt"
@@ -35,7 +38,7 @@ fi
     yes 'Ein langer Text mit {8}Klammern{/8} und Umlauten \344\366\374.' | head -n 3300000 | sed 's/$/\r/'
     printf '{/TEXT}\r\n\r\n'
 } >"$src/big.txt"
-listed=(-dash.txt big.txt cr.txt empty.txt nul.txt "$(printf '\303\274mlaut').txt" "with space.txt")
+listed=(-dash.txt big.txt cr.txt empty.txt "$nul" "$(printf '\303\274mlaut').txt" "with space.txt")
 on_windows || listed+=("quo\"te'.txt" "$latin1" "$broken")
 count=${#listed[@]}
 cp -a "$src" "$work/before"
@@ -44,7 +47,7 @@ if "$bin" strip-folder "$src" >"$work/out" 2>"$work/err"; then ok; else fail "st
 sub=$(find "$src" -maxdepth 1 -type d -name "untagged_*_$count")
 [ -n "$sub" ] && ok || fail "no untagged_*_$count folder: $(ls "$src")"
 [ "$(ls -A "$sub" | wc -l)" -eq "$count" ] && ok || fail "untagged files: $(ls -A "$sub")"
-cmp -s "$sub/nul.txt" <(printf 'a\000b\000\000') && ok || fail "nul.txt: $(od -An -c "$sub/nul.txt")"
+cmp -s "$sub/$nul" <(printf 'a\000b\000\000') && ok || fail "$nul: $(od -An -c "$sub/$nul")"
 cmp -s "$sub/cr.txt" <(printf '\r\n\r\n\r\n') && ok || fail "cr.txt: $(od -An -c "$sub/cr.txt")"
 [ -f "$sub/empty.txt" ] && [ ! -s "$sub/empty.txt" ] && ok || fail "empty.txt"
 cmp -s "$sub/-dash.txt" <(printf 'd') && ok || fail "dash name"
@@ -72,7 +75,7 @@ if xmllint --huge --noout --schema "$dst/XML0/XML.xsd" "$xml" 2>"$work/lint"; th
 grep -q $'^<MainText>a b</MainText>\r$' "$xml" && ok || fail "NUL in a field is not a space"
 
 if "$bin" strip-folder --overwrite "$src" >"$work/out" 2>"$work/err"; then ok; else fail "overwrite: $(cat "$work/err")"; fi
-cmp -s "$src/nul.txt" <(printf 'a\000b\000\000') && ok || fail "overwritten nul.txt"
+cmp -s "$src/$nul" <(printf 'a\000b\000\000') && ok || fail "overwritten $nul"
 cmp -s "$src/big.txt" "$sub/big.txt" && ok || fail "overwritten big.txt"
 if ! on_windows; then
     [ "$(readlink "$src/link.txt")" = folder ] && [ -d "$src/folder" ] && ok || fail "overwrite touched the link"
