@@ -9,6 +9,7 @@
 #include "capture/capture_table.h"
 #include "capture/hotkey_registry.h"
 #include "document/save_document.h"
+#include "files/file_system.h"
 #include "platform/win32_capture.h"
 #include "services/date_text.h"
 #include "text/cp1252.h"
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: quillet-wine-capture SAVE_FOLDER\n", stderr);
         return 2;
     }
+    setBinaryMode(stdout); // lines end with "\n", as the script reads them
     SaveSettings settings;
     settings.folder = nativePathFromArgument(argv[1]);
     settings.baseName = "Notepad";
