@@ -135,8 +135,17 @@ void MainWindow::tellAboutUnregisteredKeys(std::vector<int> failed) {
 }
 
 void MainWindow::handleHotKey(int id) {
-    CaptureServices services{textview_->document(), *backend_, *backend_, *waiter_,   *date_,
-                             notification_,         boxes_,    *this,     *controls_, *saver_};
+    CaptureServices services{textview_->document(),
+                             *backend_,
+                             *backend_,
+                             *waiter_,
+                             *date_,
+                             notification_,
+                             boxes_,
+                             *this,
+                             *controls_,
+                             *saver_,
+                             highlights_};
     quillet::handleHotKey(id, services);
 }
 

@@ -3,7 +3,7 @@
 #include "app/folder_dialog.h"
 #include "app/message_boxes.h"
 #include "app/notification_window.h"
-#include "capture/capture_services.h"
+#include "capture/capture_dispatch.h"
 #include "document/save_document.h"
 #include "platform/platform.h"
 #include "text/date_text.h"
@@ -117,6 +117,7 @@ private:
     std::unique_ptr<DocumentRecovery> recovery_;
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
+    HighlightLedger highlights_;
     bool toldAboutHotKeys_ = false;
     std::vector<int> startFailures_; // keys that could not be registered at start
     std::vector<int> unregistered_;  // keys that failed at the last attempt, already told

@@ -19,6 +19,26 @@ struct Copied {
     bool failed = false; // the error box ended the handling
 };
 
+Copied failedToOpen(CaptureServices& s) {
+    s.failures.showGeneralError(ClipboardFailure);
+    return {std::nullopt, {}, true};
+}
+
+// The highlighted text, only when it is new to this key: an old highlight is never taken
+// for a new one.
+Copied takeHighlight(const CaptureRow& row, CaptureServices& s) {
+    const Clipboard::ChangeMark mark = s.clipboard.highlightMark();
+    if (!s.highlights.isNewTo(row.id, mark))
+        return {std::nullopt, NoCopyStatus};
+    ClipboardText highlight = s.clipboard.readHighlight();
+    if (highlight.status == ClipboardText::Status::CannotOpen)
+        return failedToOpen(s);
+    s.highlights.take(row.id, mark);
+    if (highlight.status == ClipboardText::Status::NoText)
+        return {std::nullopt, {}};
+    return {std::move(highlight.text), row.status};
+}
+
 // Makes the program in front copy its selection and takes the clipboard's text once the
 // copy has landed, or once the wait for it is over.
 Copied copyFromForeground(const CaptureRow& row, CaptureServices& s) {
@@ -30,15 +50,15 @@ Copied copyFromForeground(const CaptureRow& row, CaptureServices& s) {
     case Foreground::OtherProgram:
         break;
     }
+    if (s.keystroke.copyWay() == CopyWay::Highlight)
+        return takeHighlight(row, s);
     const Clipboard::ChangeMark before = s.clipboard.changeMark();
     s.keystroke.sendCopyKeystroke();
     s.waiter.sleepMs(KeystrokeWaitMs);
     const bool changed = s.clipboard.waitForChange(before, CopyWaitBoundMs - KeystrokeWaitMs);
     ClipboardText clip = s.clipboard.readText();
-    if (clip.status == ClipboardText::Status::CannotOpen) {
-        s.failures.showGeneralError(ClipboardFailure);
-        return {std::nullopt, {}, true};
-    }
+    if (clip.status == ClipboardText::Status::CannotOpen)
+        return failedToOpen(s);
     // People who copy by hand and then press the key rely on an unchanged clipboard being
     // taken; the notification just must not pass it off as a new copy.
     if (clip.status == ClipboardText::Status::NoText)
@@ -67,6 +87,15 @@ void hideOrShow(MainWindowState& window) {
 }
 
 } // namespace
+
+bool HighlightLedger::isNewTo(int id, Clipboard::ChangeMark mark) const {
+    return mark != 0 && findCaptureRow(id) && taken_[std::size_t(id - 1)] != mark;
+}
+
+void HighlightLedger::take(int id, Clipboard::ChangeMark mark) {
+    if (findCaptureRow(id))
+        taken_[std::size_t(id - 1)] = mark;
+}
 
 void handleHotKey(int id, CaptureServices& s) {
     const CaptureRow* row = findCaptureRow(id);

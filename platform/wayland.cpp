@@ -18,7 +18,6 @@
 #include <linux/input-event-codes.h>
 
 #include <array>
-#include <map>
 #include <set>
 
 namespace quillet {
@@ -133,10 +132,7 @@ public:
     bool hasSystemHotKeys() const override { return true; }
 
     void setHotKeyHandler(HotKeyHandler handler) override {
-        delivery_.setHandler([this, handler = std::move(handler)](int id) {
-            currentKey_ = id;
-            handler(id);
-        });
+        delivery_.setHandler(std::move(handler));
     }
 
     void setNoticeHandler(NoticeHandler handler) override {
@@ -160,55 +156,56 @@ public:
             keys_->press({KEY_LEFTCTRL, KEY_C});
     }
 
-    // The copied text changes with data-control's selection events. The highlight cannot be
-    // made to change by a key: its mark is the count when this key last took it, and it is
-    // new at once or not at all.
+    // Without a way to press Ctrl+C, the highlighted text is all there is to take.
+    CopyWay copyWay() override {
+        return abilities_.text == WaylandAbilities::Text::Primary ? CopyWay::Highlight
+                                                                  : CopyWay::Keystroke;
+    }
+
+    // The copied text changes with data-control's selection events.
     ChangeMark changeMark() override {
         if (!selection_)
             return 0;
         selection_->dispatchPending();
-        if (abilities_.text == WaylandAbilities::Text::Primary)
-            return highlightTaken_[currentKey_];
         return selection_->changes(Selection::Clipboard);
     }
 
     bool waitForChange(ChangeMark mark, int timeoutMs) override {
-        switch (abilities_.text) {
-        case WaylandAbilities::Text::Clipboard: {
-            // The wait watches the connection itself; two watchers of one socket are one
-            // too many. A broken connection ends the wait: nothing will change any more.
-            const bool watched = notifier_->isEnabled();
-            notifier_->setEnabled(false);
-            bool broken = !watched;
-            const bool done = waitProcessingEvents(
-                timeoutMs,
-                [&] {
-                    broken = broken || !selection_->dispatchPending();
-                    return broken || selection_->changes(Selection::Clipboard) != mark;
-                },
-                selection_->fd());
-            notifier_->setEnabled(!broken);
-            return done && !broken;
-        }
-        case WaylandAbilities::Text::Primary:
-            selection_->dispatchPending();
-            return selection_->changes(Selection::Primary) != mark;
-        case WaylandAbilities::Text::None:
-            break;
-        }
-        return false;
+        if (abilities_.text != WaylandAbilities::Text::Clipboard)
+            return false;
+        // The wait watches the connection itself; two watchers of one socket are one too
+        // many. A broken connection ends the wait: nothing will change any more.
+        const bool watched = notifier_->isEnabled();
+        notifier_->setEnabled(false);
+        bool broken = !watched;
+        const bool done = waitProcessingEvents(
+            timeoutMs,
+            [&] {
+                broken = broken || !selection_->dispatchPending();
+                return broken || selection_->changes(Selection::Clipboard) != mark;
+            },
+            selection_->fd());
+        notifier_->setEnabled(!broken);
+        return done && !broken;
     }
 
     ClipboardText readText() override {
-        switch (abilities_.text) {
-        case WaylandAbilities::Text::Clipboard:
-            return read(Selection::Clipboard);
-        case WaylandAbilities::Text::Primary:
-            return readHighlight();
-        case WaylandAbilities::Text::None:
-            break;
-        }
-        return {ClipboardText::Status::NoText, {}};
+        if (abilities_.text != WaylandAbilities::Text::Clipboard)
+            return {ClipboardText::Status::NoText, {}};
+        return read(Selection::Clipboard);
+    }
+
+    ChangeMark highlightMark() override {
+        if (!selection_ || !selection_->offersPrimary())
+            return 0;
+        selection_->dispatchPending();
+        return selection_->changes(Selection::Primary);
+    }
+
+    ClipboardText readHighlight() override {
+        if (!selection_ || !selection_->offersPrimary())
+            return {ClipboardText::Status::NoText, {}};
+        return read(Selection::Primary);
     }
 
 private:
@@ -217,18 +214,6 @@ private:
             return false;
         delivery_.post(id);
         return true;
-    }
-
-    // The highlighted text, only when it changed since this key last took it: nothing else
-    // tells an old highlight from a new one.
-    ClipboardText readHighlight() {
-        selection_->dispatchPending();
-        const unsigned now = selection_->changes(Selection::Primary);
-        unsigned& taken = highlightTaken_[currentKey_];
-        if (now == taken)
-            return {ClipboardText::Status::NoText, {}};
-        taken = now;
-        return read(Selection::Primary);
     }
 
     ClipboardText read(Selection which) {
@@ -275,8 +260,6 @@ private:
     InstanceLink link_;
     WaylandAbilities abilities_;
     std::set<int> inForce_;
-    int currentKey_ = 0;
-    std::map<int, unsigned> highlightTaken_; // key -> PRIMARY's count when it last took it
     QSocketNotifier* notifier_ = nullptr;
     NoticeHandler noticeHandler_;
     QString notice_;

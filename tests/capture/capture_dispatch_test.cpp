@@ -232,5 +232,66 @@ TEST(HandleHotKey, NothingIsCopiedFromTheProgramItself) {
     }
 }
 
+// Where no key may be sent, a key takes the highlighted text, and only a highlight it has
+// not taken before; no key and no clipboard are touched.
+struct HighlightCase {
+    const char* name;
+    std::vector<std::pair<int, Clipboard::ChangeMark>> presses; // key, highlight's mark
+    ClipboardText highlight;
+    const char* document;
+    Log lastLog;
+};
+void PrintTo(const HighlightCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// clang-format off
+const HighlightCase highlightCases[] = {
+    {"NewHighlight", {{4, 1}}, newText, "{TEXT}neu{/TEXT}⏎⏎",
+     {"highlight mark", "highlight", "notify 'Text kopiert..'"}},
+    {"NoneYet", {{4, 0}}, newText, "", {"highlight mark", "notify 'Keine neue Kopie..'"}},
+    {"SameHighlightTwice", {{4, 1}, {4, 1}}, newText, "{TEXT}neu{/TEXT}⏎⏎",
+     {"highlight mark", "notify 'Keine neue Kopie..'"}},
+    {"NewHighlightAgain", {{4, 1}, {4, 2}}, newText, "{TEXT}neu⏎⏎neu{/TEXT}⏎⏎",
+     {"highlight mark", "highlight", "notify 'Text kopiert..'"}},
+    {"AnotherKeyMayTakeIt", {{4, 1}, {2, 1}}, newText, "{TEXT}neu{/TEXT}⏎⏎{TITEL}neu{/TITEL}⏎⏎",
+     {"highlight mark", "highlight", "notify 'Titel kopiert..'"}},
+    {"HighlightWithoutText", {{4, 1}}, noText, "", {"highlight mark", "highlight", "notify ''"}},
+    {"Untagged", {{11, 1}}, newText, "neu⏎⏎",
+     {"highlight mark", "highlight", "notify 'Reinen Text angef\xFCgt..'"}},
+};
+// clang-format on
+
+class HighlightCapture : public testing::TestWithParam<HighlightCase> {};
+
+TEST_P(HighlightCapture, TakesOnlyWhatIsNewToTheKey) {
+    const HighlightCase& c = GetParam();
+    FakeWorld w;
+    w.way = CopyWay::Highlight;
+    w.enabled[11] = true;
+    w.highlight = c.highlight;
+    for (const auto& [id, mark] : c.presses) {
+        w.highlightAt = mark;
+        w.log.clear();
+        w.press(id);
+    }
+    EXPECT_EQ(w.view.str(), doc(c.document));
+    EXPECT_EQ(w.log, c.lastLog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HighlightCapture, testing::ValuesIn(highlightCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(HandleHotKey, HighlightThatCannotBeReadStopsWithTheErrorBox) {
+    FakeWorld w;
+    w.way = CopyWay::Highlight;
+    w.highlightAt = 1;
+    w.highlight = {S::CannotOpen, ""};
+    w.press(4);
+    EXPECT_EQ(w.log, (Log{"highlight mark", "highlight",
+                          "error 'Zwischenablage kann nicht ge\xF6"
+                          "ffnet werden'"}));
+}
+
 } // namespace
 } // namespace quillet

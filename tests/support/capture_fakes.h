@@ -40,6 +40,12 @@ struct FakeWorld : Clipboard,
     CaseOption caseOpt = CaseOption::Normal;
     bool normal = true;
     std::optional<std::string> saveStatus = "Datei gespeichert..";
+    // The highlighted text: `highlight` under the mark `highlightAt` (0: none yet), read
+    // without any key when `way` says so.
+    CopyWay way = CopyWay::Keystroke;
+    ClipboardText highlight{ClipboardText::Status::Text, "markiert"};
+    ChangeMark highlightAt = 0;
+    HighlightLedger highlights;
 
     FakeWorld() {
         for (const CaptureRow& row : captureTable())
@@ -59,6 +65,15 @@ struct FakeWorld : Clipboard,
     ClipboardText readText() override {
         log.push_back("clipboard");
         return copyAt >= 0 && copyAt <= now ? clip : old;
+    }
+    CopyWay copyWay() override { return way; }
+    ChangeMark highlightMark() override {
+        log.push_back("highlight mark");
+        return highlightAt;
+    }
+    ClipboardText readHighlight() override {
+        log.push_back("highlight");
+        return highlight;
     }
     void sendCopyKeystroke() override {
         log.push_back("ctrl+c");
@@ -107,7 +122,7 @@ struct FakeWorld : Clipboard,
     }
 
     CaptureServices services() {
-        return {view, *this, *this, *this, date, *this, *this, *this, *this, *this};
+        return {view, *this, *this, *this, date, *this, *this, *this, *this, *this, highlights};
     }
     void press(int id) {
         auto s = services();
