@@ -1,3 +1,4 @@
+#include "app/command_line.h"
 #include "app/document_recovery.h"
 #include "app/look.h"
 #include "app/main_window.h"
@@ -17,20 +18,23 @@ namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
+QStringList argumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
 // `quillet --hotkey N`: hands hot key N to the running program and ends; starts nothing.
-int handHotKeyOver(int argc, char** argv) {
-    const auto id = argc == 3 ? quillet::hotKeyIdFromArgument(argv[2]) : std::nullopt;
-    if (!id) {
-        std::fputs("usage: quillet [--hotkey N]\n"
-                   "  N: 1 to 10 for F1 to F10 (or the key name, such as F2), 11, 13, 12, 14\n"
-                   "  and 16 for the keys 0, 1, 2, 3 and 4, 15 (or Ctrl+Y) for Ctrl+Y\n",
-                   stderr);
-        return ExitUsage;
-    }
+int handHotKeyOver(int argc, char** argv, int id) {
     // The session bus needs an application object, not a display.
     const QCoreApplication app(argc, argv);
     const char* problem = nullptr;
-    switch (quillet::handHotKeyToRunningInstance(*id)) {
+    switch (quillet::handHotKeyToRunningInstance(id)) {
     case quillet::HandOff::Taken:
         return 0;
     case quillet::HandOff::KeyOff:
@@ -46,8 +50,8 @@ int handHotKeyOver(int argc, char** argv) {
         problem = "this system delivers hot keys to Quillet itself";
         break;
     }
-    const std::string_view key = quillet::findCaptureRow(*id)->key;
-    std::fprintf(stderr, "quillet: hot key %d (%.*s) not handed over: %s\n", *id,
+    const std::string_view key = quillet::findCaptureRow(id)->key;
+    std::fprintf(stderr, "quillet: hot key %d (%.*s) not handed over: %s\n", id,
                  static_cast<int>(key.size()), key.data(), problem);
     return ExitFailure;
 }
@@ -71,8 +75,25 @@ void preferXcb(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--hotkey") == 0)
-        return handHotKeyOver(argc, argv);
+    // The options are read before any window exists: help, the version, a handed-over key
+    // and a mistake never need a display.
+    const quillet::CommandLine line = quillet::readCommandLine(argumentList(argc, argv));
+    switch (line.action) {
+    case quillet::CommandLine::Action::ShowHelp:
+        print(stdout, line.usage);
+        return 0;
+    case quillet::CommandLine::Action::ShowVersion:
+        std::printf("quillet %.*s\n", static_cast<int>(quillet::Version.size()),
+                    quillet::Version.data());
+        return 0;
+    case quillet::CommandLine::Action::Mistake:
+        print(stderr, QStringLiteral("quillet: %1\n\n").arg(line.mistake) + line.usage);
+        return ExitUsage;
+    case quillet::CommandLine::Action::HandOver:
+        return handHotKeyOver(argc, argv, line.hotKey);
+    case quillet::CommandLine::Action::Run:
+        break;
+    }
     preferXcb(argc, argv);
     QApplication app(argc, argv);
     // The title names the program on the task bar and heads the general error box. It is
