@@ -59,6 +59,9 @@ Copied copyFromForeground(const CaptureRow& row, CaptureServices& s) {
     ClipboardText clip = s.clipboard.readText();
     if (clip.status == ClipboardText::Status::CannotOpen)
         return failedToOpen(s);
+    // Whatever is highlighted now was there to copy: the same key in a terminal next must
+    // not take it a second time.
+    s.highlights.take(row.id, s.clipboard.highlightMark());
     // People who copy by hand and then press the key rely on an unchanged clipboard being
     // taken; the notification just must not pass it off as a new copy.
     if (clip.status == ClipboardText::Status::NoText)
