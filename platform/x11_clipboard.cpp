@@ -56,6 +56,8 @@ public:
             XFixesQueryVersion(display_, &major, &minor);
             XFixesSelectSelectionInput(display_, window_, clipboard_,
                                        XFixesSetSelectionOwnerNotifyMask);
+            XFixesSelectSelectionInput(display_, window_, XA_PRIMARY,
+                                       XFixesSetSelectionOwnerNotifyMask);
         }
         XSync(display_, False);
     }
@@ -91,13 +93,28 @@ public:
             ConnectionNumber(display_));
     }
 
-    ClipboardText readText() override {
+    ClipboardText readText() override { return readSelection(clipboard_); }
+
+    // Counted like the clipboard's changes; a program that takes the selection again for
+    // each new highlight (xterm does) makes each a change.
+    ChangeMark highlightMark() override {
+        changeMark();
+        return highlights_;
+    }
+
+    ClipboardText readHighlight() override { return readSelection(XA_PRIMARY); }
+
+private:
+    enum class Outcome { Done, Refused, NoAnswer };
+    enum class Stage { Idle, Asked, Pieces, Done, Refused };
+
+    ClipboardText readSelection(Atom selection) {
         if (!display_)
             return {Text::CannotOpen, {}};
-        if (XGetSelectionOwner(display_, clipboard_) == None)
+        if (XGetSelectionOwner(display_, selection) == None)
             return {Text::NoText, {}};
         Atom target = textTargets_.front(); // for an owner that lists no targets
-        switch (fetch(targets_)) {
+        switch (fetch(selection, targets_)) {
         case Outcome::NoAnswer:
             return {Text::CannotOpen, {}};
         case Outcome::Refused:
@@ -108,7 +125,7 @@ public:
                 return {Text::NoText, {}};
             break;
         }
-        switch (fetch(target)) {
+        switch (fetch(selection, target)) {
         case Outcome::NoAnswer:
             return {Text::CannotOpen, {}};
         case Outcome::Refused:
@@ -123,26 +140,23 @@ public:
         return {Text::Text, toDocumentText(text)};
     }
 
-private:
-    enum class Outcome { Done, Refused, NoAnswer };
-    enum class Stage { Idle, Asked, Pieces, Done, Refused };
-
     // One conversion of the selection into property_ on window_.
     struct Transfer {
         Stage stage = Stage::Idle;
+        Atom selection = None;
         Atom target = None;
         Atom type = None;
         std::string data;
         unsigned long steps = 0; // answers and pieces so far: the owner is alive
     };
 
-    // Asks the owner for the selection as `target` and collects the answer, in pieces
+    // Asks the owner of `selection` for it as `target` and collects the answer, in pieces
     // when the owner sends it incrementally.
-    Outcome fetch(Atom target) {
+    Outcome fetch(Atom selection, Atom target) {
         XDeleteProperty(display_, window_, property_);
-        XConvertSelection(display_, clipboard_, target, property_, window_, CurrentTime);
+        XConvertSelection(display_, selection, target, property_, window_, CurrentTime);
         XFlush(display_);
-        transfer_ = Transfer{Stage::Asked, target, None, {}, 0};
+        transfer_ = Transfer{Stage::Asked, selection, target, None, {}, 0};
         const QDeadlineTimer whole(TransferBoundMs);
         for (;;) {
             const unsigned long before = transfer_.steps;
@@ -183,6 +197,8 @@ private:
                 const auto& notice = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
                 if (notice.selection == clipboard_ && notice.owner != None)
                     ++changes_;
+                else if (notice.selection == XA_PRIMARY && notice.owner != None)
+                    ++highlights_;
             } else if (event.type == SelectionNotify) {
                 takeAnswer(event.xselection);
             } else if (event.type == PropertyNotify) {
@@ -193,7 +209,7 @@ private:
 
     void takeAnswer(const XSelectionEvent& answer) {
         if (transfer_.stage != Stage::Asked || answer.requestor != window_ ||
-            answer.selection != clipboard_ || answer.target != transfer_.target)
+            answer.selection != transfer_.selection || answer.target != transfer_.target)
             return;
         ++transfer_.steps;
         if (answer.property == None || !takeProperty()) {
@@ -257,6 +273,7 @@ private:
     bool hasFixes_ = false;
     int fixesEvent_ = 0;
     ChangeMark changes_ = 0;
+    ChangeMark highlights_ = 0; // a highlight made before the start counts as none
     Transfer transfer_;
 };
 

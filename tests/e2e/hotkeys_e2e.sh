@@ -377,6 +377,32 @@ evince-pdf)
     || fail "the saved file holds $(od -c "${saved[0]}" 2>&1 | head -5)"
   ;;
 
+xterm-highlight)
+  # A real terminal in front: the capture keys send it no Ctrl+C, which would end the
+  # command it runs; the highlighted line goes in byte for byte, and once per key.
+  command -v xterm >/dev/null || die "missing xterm (tools/install-deps.sh test)"
+  line='Grüße aus dem Terminal – 5 €'
+  printf '%s\n' "$line" >"$work/line.txt"
+  # Below the main window, which stays on top.
+  (cd "$work" && LC_ALL=C.UTF-8 exec xterm -geometry 60x8+0+880 -T 'Quillet Terminal' \
+     -e sh -c 'cat line.txt; echo $$ >command.pid; exec sleep 600') >"$work/xterm.log" 2>&1 &
+  pids+=($!)
+  xterm_shows() { xdotool search --onlyvisible --name '^Quillet Terminal$' >/dev/null 2>&1; }
+  wait_for 100 xterm_shows || die "xterm did not show: $(cat "$work/xterm.log")"
+  wait_for 50 test -s "$work/command.pid" || die "the command in xterm did not start"
+  front_id=$(xdotool search --onlyvisible --name '^Quillet Terminal$' | head -1)
+  xdotool windowactivate --sync "$front_id" >/dev/null 2>&1 || true
+  wait_for 50 reader_has_focus || die "xterm did not get the focus"
+  primary_is_line() { [ "$(xclip -o -selection primary 2>/dev/null)" = "$line" ]; }
+  xdotool mousemove --sync --window "$front_id" 20 8 click --repeat 3 --delay 80 1
+  wait_for 30 primary_is_line || die "the triple click highlighted: $(xclip -o -selection primary 2>&1)"
+  capture F4
+  capture F4
+  kill -0 "$(cat "$work/command.pid")" 2>/dev/null || fail "the command in xterm did not survive F4"
+  # xterm highlights a line with its line break.
+  expect_memo '{TEXT}Grüße aus dem Terminal – 5 €\n{/TEXT}\n\n'
+  ;;
+
 crash-recovery)
   # Killed after two captures, the program offers the text back at its next start, byte
   # for byte, as "Save and New" would have written it.
