@@ -12,7 +12,8 @@ if(NOT QUILLET_WAYLAND_FOUND OR NOT quillet_wayland_scanner OR NOT EXISTS "${qui
                       "xdg-desktop-portal-dev and plasma-wayland-protocols (tools/install-deps.sh run)")
 endif()
 
-target_sources(quillet_platform PRIVATE data_control.cpp data_control.h key_injector.cpp
+target_sources(quillet_platform PRIVATE data_control.cpp data_control.h front_window.cpp
+               front_window.h key_injector.cpp
                key_injector.h portal_shortcuts.cpp portal_shortcuts.h wayland.cpp
                wayland_notice.cpp wayland_notice.h)
 set_target_properties(quillet_platform PROPERTIES AUTOMOC ON)

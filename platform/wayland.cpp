@@ -1,6 +1,7 @@
 #include "capture/capture_table.h"
 #include "platform/data_control.h"
 #include "platform/event_wait.h"
+#include "platform/front_window.h"
 #include "platform/hotkey_delivery.h"
 #include "platform/instance_link.h"
 #include "platform/key_injector.h"
@@ -100,6 +101,8 @@ public:
             });
             keys_ = KeyInjector::connect(why);
         }
+        if (keys_)
+            front_ = abilities_.kde ? watchKWinFrontWindow() : askSwayForFrontWindow();
         abilities_.text = keys_ ? WaylandAbilities::Text::Clipboard
                           : selection_ && selection_->offersPrimary()
                               ? WaylandAbilities::Text::Primary
@@ -156,10 +159,14 @@ public:
             keys_->press({KEY_LEFTCTRL, KEY_C});
     }
 
-    // Without a way to press Ctrl+C, the highlighted text is all there is to take.
+    // Without a way to press Ctrl+C, the highlighted text is all there is to take; in a
+    // terminal Ctrl+C would interrupt the running program. Where the compositor does not
+    // tell the window in front, Ctrl+C it is.
     CopyWay copyWay() override {
-        return abilities_.text == WaylandAbilities::Text::Primary ? CopyWay::Highlight
-                                                                  : CopyWay::Keystroke;
+        if (abilities_.text == WaylandAbilities::Text::Primary)
+            return CopyWay::Highlight;
+        return front_ && front_->isTerminal().value_or(false) ? CopyWay::Highlight
+                                                              : CopyWay::Keystroke;
     }
 
     // The copied text changes with data-control's selection events.
@@ -255,6 +262,7 @@ private:
 
     std::unique_ptr<DataControlReader> selection_;
     std::unique_ptr<KeyInjector> keys_;
+    std::unique_ptr<FrontWindow> front_;
     GlobalShortcutsClient portal_;
     HotKeyDelivery delivery_;
     InstanceLink link_;

@@ -22,6 +22,9 @@ test_pkgs+=(evince)
 # with wtype, the reader as a Qt 6 Wayland program.
 test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xwayland
             xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 sway wtype qt6-wayland)
+# Real terminals, which must get no Ctrl+C: xterm under Xvfb and KWin's Xwayland, foot in
+# sway (wl-clipboard shows what it highlighted).
+test_pkgs+=(xterm foot wl-clipboard)
 # The exports read back by real consumers, and the Debian package built and checked.
 test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
 

@@ -9,7 +9,9 @@
 #   kde-primary: KWin without the grant. Quillet says so and takes the highlighted text,
 #         each key only when it changed since that key last took it.
 # All read through data-control and take only what is new (a late copy once it lands, a
-# highlight once per key), save with F10 and compare the saved file byte for byte.
+# highlight once per key), save with F10 and compare the saved file byte for byte. In kde
+# and sway a terminal in front (xterm on Xwayland, foot) gets no Ctrl+C, which would end
+# its command: its highlighted line is taken instead.
 # usage: wayland_e2e.sh kde|kde-primary|sway QUILLET READER PRESS_KEYS
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -56,6 +58,7 @@ EOF
 fi
 
 desktop=$2 quillet=$3 reader=$4 press=$5
+export LC_ALL=C.UTF-8 # sway's session starts with an empty environment; wtype types UTF-8
 # Under sway the test runs as nobody, in the session's folder of that user.
 if [ "$desktop" = sway ]; then work=$(mktemp -d "$SWAY_SESSION_DIR/work/e2e.XXXXXX"); else work=$(mktemp -d); fi
 pids=()
@@ -176,6 +179,37 @@ capture() {
   reader_active || fail "the reader lost the focus after $key"
 }
 
+# A terminal runs a command that prints a line and waits, and highlights that line. sway:
+# foot, the line found with its search as a user would (Ctrl+Shift+R, the text, Return).
+# KWin: foot 1.13 stops on KWin's virtual output, and Xwayland ignores faked pointer
+# clicks, so xterm on Xwayland, which sets its selection on the command's request (OSC 52).
+line='Grüße aus dem Terminal – 5 €'
+highlight_in_terminal() {
+  printf '%s' "$line" >"$work/line.txt"
+  local run='cat line.txt; echo; echo $$ >command.pid; exec sleep 600'
+  if [ "$desktop" = sway ]; then
+    (cd "$work" && exec foot sh -c "$run") >"$work/terminal.log" 2>&1 &
+  else
+    (cd "$work" && exec xterm -xrm 'XTerm*allowWindowOps: true' -xrm 'XTerm*disallowedWindowOps: 1' \
+      -e sh -c 'printf "\033]52;p;%s\a" "$(base64 -w0 line.txt)"; '"$run") >"$work/terminal.log" 2>&1 &
+  fi
+  pids+=($!)
+  wait_for 100 test -s "$work/command.pid" || die "the terminal did not start: $(cat "$work/terminal.log")"
+  if [ "$desktop" = sway ]; then
+    highlighted() { [ "$(wl-paste --primary --no-newline 2>/dev/null)" = "$line" ]; }
+    foot_focused() { swaymsg -t get_tree | grep -q '"app_id": "foot"'; }
+    wait_for 50 foot_focused || die "foot did not show"
+    for _ in 1 2 3; do # keys sent while foot still maps its window are lost
+      wtype -M ctrl -M shift -k r -m shift -m ctrl -s 100 "$line" -s 100 -k Return
+      wait_for 20 highlighted && break
+      wtype -k Escape
+    done
+  else
+    highlighted() { [ "$(xclip -o -selection primary 2>/dev/null)" = "$line" ]; }
+  fi
+  wait_for 50 highlighted || die "the terminal highlighted nothing"
+}
+
 save() {
   local start
   start=$(now_ms)
@@ -210,9 +244,17 @@ else
   echo "delay 800" >&4
   select_text "Spät kopiert"
   capture F4
-  save
+  landed() { grep -q '^landed$' "$work/reader.out"; }
+  wait_for 50 landed || fail "the reader's late copy did not land"
   printf '{TITEL}Gr\xfc\xdfe \x96 Auswahl f\xfcr 5 \x80{/TITEL}\r\n\r\n{QUELLE}Zeitung, Seite 7{/QUELLE}\r\n\r\n{TEXT}Sp\xe4t kopiert{/TEXT}\r\n\r\n' \
     >"$work/expected"
+  # A terminal in front gets no Ctrl+C, which would end the command it runs: F3 twice
+  # takes its highlighted line once.
+  highlight_in_terminal
+  for _ in 1 2; do if [ "$desktop" = sway ]; then "$quillet" --hotkey 3; else press_key F3; fi; done
+  save
+  kill -0 "$(cat "$work/command.pid")" 2>/dev/null || fail "the command in the terminal did not survive F3"
+  printf '{UNTERTITEL}Gr\xfc\xdfe aus dem Terminal \x96 5 \x80{/UNTERTITEL}\r\n\r\n' >>"$work/expected"
 fi
 
 saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
