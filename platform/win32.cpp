@@ -2,6 +2,7 @@
 
 #include "platform/event_wait.h"
 #include "platform/hotkey_delivery.h"
+#include "platform/terminals.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QByteArray>
@@ -103,6 +104,23 @@ public:
         keybd_event(VkControl, 0, KEYEVENTF_KEYUP, 0);
     }
 
+    // In a console window Ctrl+C interrupts the running program (and copies only where the
+    // user selected first): there a capture takes a copy the user made by hand, once per
+    // key, as the highlighted text elsewhere.
+    CopyWay copyWay() override {
+        wchar_t name[64] = {};
+        const int length = GetClassNameW(GetForegroundWindow(), name, 64);
+        return isConsoleWindowClass({name, static_cast<std::size_t>(length > 0 ? length : 0)})
+                   ? CopyWay::Highlight
+                   : CopyWay::Keystroke;
+    }
+    // A copy from before the start counts as none.
+    ChangeMark highlightMark() override {
+        const DWORD now = GetClipboardSequenceNumber();
+        return now == startSequence_ ? 0 : now;
+    }
+    ClipboardText readHighlight() override { return readText(); }
+
     ChangeMark changeMark() override { return GetClipboardSequenceNumber(); }
     bool waitForChange(ChangeMark mark, int timeoutMs) override {
         return waitProcessingEvents(
@@ -143,6 +161,7 @@ private:
     HWND handle() const { return reinterpret_cast<HWND>(window_.winId()); }
 
     QWidget& window_;
+    DWORD startSequence_ = GetClipboardSequenceNumber();
     HotKeyDelivery delivery_;
     std::map<int, std::pair<unsigned, unsigned>> registered_; // modifiers and key by identifier
 };
