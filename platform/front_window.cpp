@@ -150,6 +150,7 @@ private:
 // --- KWin --------------------------------------------------------------------------------
 
 const QString KWinService = QStringLiteral("org.kde.KWin");
+constexpr int UnloadWaitMs = 500;
 const QString ReportPath = QStringLiteral("/org/quillet/FrontWindow");
 const QString ReportInterface = QStringLiteral("org.quillet.FrontWindow");
 const QString ReportMethod = QStringLiteral("Activated");
@@ -178,10 +179,12 @@ public:
     ~KWinFrontWindow() override {
         if (!loaded_)
             return;
-        bus_.send(QDBusMessage::createMethodCall(KWinService, QStringLiteral("/Scripting"),
+        // Waited for: the program may end right after.
+        bus_.call(QDBusMessage::createMethodCall(KWinService, QStringLiteral("/Scripting"),
                                                  QStringLiteral("org.kde.kwin.Scripting"),
                                                  QStringLiteral("unloadScript"))
-                  << plugin_);
+                      << plugin_,
+                  QDBus::Block, UnloadWaitMs);
         bus_.unregisterObject(ReportPath);
     }
     KWinFrontWindow(const KWinFrontWindow&) = delete;
@@ -233,6 +236,9 @@ public:
                                       std::string_view(name.constData(), name.size())},
                                      userTerminalNames());
         connection.send(message.createReply());
+        // KWin has read the script once it reports.
+        if (script_.exists())
+            script_.remove();
         return true;
     }
 
