@@ -65,7 +65,8 @@ int main(int argc, char** argv) {
         }
         // What the commands do not catch themselves still ends in a message, not an abort.
         std::fputs("quillet-batch: not enough memory\n", stderr);
-        return ExitFailure;
+        // check's 1 means findings; a check that could not be done must not pass for one.
+        return c.run == runCheck ? ExitNotChecked : ExitFailure;
     }
     std::fprintf(stderr, "quillet-batch: unknown command '%s'\n", argv[1]);
     printUsage(stderr);

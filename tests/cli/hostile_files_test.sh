@@ -120,6 +120,15 @@ for row in "${cases[@]}"; do
     [ -z "$(ls -A "$kinds/out")" ] && ok || fail "$kind: the export left $(ls -A "$kinds/out")"
 done
 
+# --- check shows a name that is no UTF-8 by its Windows-1252 characters, as the messages do
+names=$work/$(printf 'Alt\344')
+mkdir -p "$names"
+printf 'ohne Tag' >"$names/$latin1"
+"$bin" check "$names" >"$work/out" 2>"$work/err"
+rc=$?
+printf '%s/Alt\303\244/M\303\274ller.txt:1: no tag in the file\n1 finding in 1 of 1 file\n' "$work" >"$work/want"
+[ $rc -eq 1 ] && cmp -s "$work/out" "$work/want" && ok || fail "check of a Latin-1 name: exit $rc $(cat -v "$work/out")"
+
 # --- more than memory holds, under a 1 GB limit: the file cannot be opened (or standard
 # input cannot be read), said in the program's words with exit 1, never an abort
 if [ $can_limit -eq 1 ]; then
