@@ -1,4 +1,5 @@
 #include "app/document_recovery.h"
+#include "app/graphical_session.h"
 #include "app/look.h"
 #include "app/main_window.h"
 #include "capture/capture_table.h"
@@ -73,6 +74,7 @@ void preferXcb(int argc, char** argv) {
 int main(int argc, char** argv) {
     if (argc > 1 && std::strcmp(argv[1], "--hotkey") == 0)
         return handHotKeyOver(argc, argv);
+    quillet::requireGraphicalSession(argc, argv);
     preferXcb(argc, argv);
     QApplication app(argc, argv);
     // The title names the program on the task bar and heads the general error box. It is
