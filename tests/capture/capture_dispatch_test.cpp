@@ -337,7 +337,6 @@ const SourceCase sourceCases[] = {
     {"TrailingLineBreak", "http://a/\n", {4}, "", "{TEXT}X{/TEXT}⏎⏎{QUELLE}http://a/{/QUELLE}⏎⏎"},
     {"LineBreakInside", "http://a/\nb", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
     {"Ftp", "ftp://a/", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
-    {"Javascript", "javascript:alert(1)", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
     {"Longest", longest, {4}, "", "{TEXT}X{/TEXT}⏎⏎{QUELLE}" + longest + "{/QUELLE}⏎⏎"},
     {"TooLong", longest + "x", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
 };

@@ -389,7 +389,7 @@ chromium-page | firefox-page)
   # the whole address).
   mkdir "$work/site"
   cat >"$work/site/quelle.html" <<'PAGE'
-<!doctype html><html><head><meta charset="utf-8"><title>Quillet Quelle</title></head><body>
+<!doctype html><html><head><title>Quillet Quelle</title></head><body>
 <p id="eins">Erster Satz aus dem Netz.</p><p id="zwei">Zweiter Satz aus dem Netz.</p>
 <script>
 function pick(id) {
@@ -397,7 +397,7 @@ function pick(id) {
   range.selectNodeContents(document.getElementById(id));
   getSelection().removeAllRanges();
   getSelection().addRange(range);
-  document.title = "Quillet Quelle " + id;
+  document.title += " " + id;
 }
 pick("eins");
 addEventListener("keydown", e => { if (e.key === "n") pick("zwei"); });
@@ -419,7 +419,7 @@ PAGE
     address=$origin
   fi
   pids+=($!)
-  titled() { xdotool search --onlyvisible --name "Quillet Quelle $1" >/dev/null 2>&1; }
+  titled() { xdotool search --onlyvisible --name "Quillet Quelle.* $1" >/dev/null 2>&1; }
   wait_for 600 titled eins || die "the browser did not show the page: $(tail -5 "$work/browser.log")"
   front_id=$(xdotool search --onlyvisible --name 'Quillet Quelle eins' | head -1)
   focus_browser() {
