@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/controls_page.h"
 #include "app/document_recovery.h"
+#include "app/graphical_session.h"
 #include "app/look.h"
 #include "app/main_window.h"
 #include "capture/capture_table.h"
@@ -95,6 +96,7 @@ int main(int argc, char** argv) {
     case quillet::CommandLine::Action::Run:
         break;
     }
+    quillet::requireGraphicalSession(argc, argv);
     preferXcb(argc, argv);
     QApplication app(argc, argv);
     // The title names the program on the task bar and heads the general error box. It is

@@ -19,9 +19,12 @@ bool endsWithTxt(std::string_view name) {
 
 } // namespace
 
-std::vector<std::string> listTextFiles(const NativePath& folder) {
+std::vector<std::string> listTextFiles(const NativePath& folder, bool* readable) {
     std::vector<std::string> names;
-    if (folder.empty() || !listRegularFiles(folder, endsWithTxt, names))
+    const bool read = !folder.empty() && listFiles(folder, endsWithTxt, names);
+    if (readable != nullptr)
+        *readable = read;
+    if (!read)
         return {};
     // Sorted by what the list shows; the shown names live only while sorting, so that a
     // list of 100,000 names holds each name once.
@@ -54,7 +57,7 @@ void TextFileList::assign(const NativePath& folder) {
 }
 
 void TextFileList::reread() {
-    entries_ = listTextFiles(folder_);
+    entries_ = listTextFiles(folder_, &readable_);
 }
 
 NativePath TextFileList::selectedPath(int index) const {

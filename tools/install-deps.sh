@@ -12,6 +12,8 @@ run_pkgs+=(libsqlite3-dev)
 # Wayland desktops: the shortcut portal's interface, the protocols of the selection and of
 # the compositors' key input, the keyboard map of a virtual keyboard.
 run_pkgs+=(libwayland-dev libxkbcommon-dev xdg-desktop-portal-dev plasma-wayland-protocols)
+# quillet-batch's manual page, made from its --help.
+run_pkgs+=(help2man)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
@@ -23,7 +25,7 @@ test_pkgs+=(evince chromium firefox-esr)
 test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xwayland
             xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 sway wtype qt6-wayland)
 # The exports read back by real consumers, and the Debian package built and checked.
-test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
+test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream man-db)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;

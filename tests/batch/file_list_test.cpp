@@ -28,7 +28,7 @@ const std::vector<std::string>& names(const std::vector<std::string>& entries) {
     return entries;
 }
 
-TEST(ListTextFiles, FilesOnlySortedWithoutRegardToCase) {
+TEST(ListTextFiles, AllButFoldersSortedWithoutRegardToCase) {
     QTemporaryDir dir;
     const QString d = dir.path();
     for (const char* f : {"b.txt", "A.TXT", "c.Txt", "a.txt", "d.txt.bak", "e.text", ".hidden.txt",
@@ -42,8 +42,8 @@ TEST(ListTextFiles, FilesOnlySortedWithoutRegardToCase) {
     ASSERT_EQ(::mkfifo((d + "/pipe.txt").toLocal8Bit().constData(), 0600), 0);
 
     EXPECT_EQ(names(listTextFiles(native(d))),
-              (std::vector<std::string>{"A.TXT", "a.txt", "B.txt", "b.txt", "c.Txt",
-                                        "link-to-file.txt"}));
+              (std::vector<std::string>{"A.TXT", "a.txt", "B.txt", "b.txt", "c.Txt", "dangling.txt",
+                                        "link-to-file.txt", "pipe.txt"}));
     EXPECT_EQ(names(listTextFiles(native(d + "/missing"))), std::vector<std::string>{});
     EXPECT_EQ(names(listTextFiles(NativePath())), std::vector<std::string>{});
 }
@@ -223,10 +223,12 @@ std::optional<std::optional<std::string>> readWithin(const NativePath& path) {
     return done.get();
 }
 
-// What may stand behind a "*.txt" name, or replace a listed file before it is read.
+// What may stand behind a "*.txt" name, or replace a listed file before it is read. All
+// but a folder are listed, so that reading them fails where someone sees it.
 struct KindCase {
     const char* name;
     std::function<void(const QString& folder, const QString& at)> make;
+    bool listed = true;
 };
 
 const KindCase kindCases[] = {
@@ -239,7 +241,8 @@ const KindCase kindCases[] = {
      }},
     {"LinkToDevZero", [](const QString&, const QString& at) { QFile::link("/dev/zero", at); }},
     {"LinkToDevTty", [](const QString&, const QString& at) { QFile::link("/dev/tty", at); }},
-    {"LinkToFolder", [](const QString& folder, const QString& at) { QFile::link(folder, at); }},
+    {"LinkToFolder", [](const QString& folder, const QString& at) { QFile::link(folder, at); },
+     false},
     {"Socket",
      [](const QString&, const QString& at) {
          const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -256,11 +259,12 @@ const KindCase kindCases[] = {
 
 class NotARegularFile : public testing::TestWithParam<KindCase> {};
 
-TEST_P(NotARegularFile, IsNeitherListedNorReadNorWaitedFor) {
+TEST_P(NotARegularFile, IsListedUnlessAFolderButNeverReadNorWaitedFor) {
     QTemporaryDir dir;
     const QString at = dir.path() + "/x.txt";
     GetParam().make(dir.path(), at);
-    EXPECT_EQ(listTextFiles(native(dir.path())), std::vector<std::string>{});
+    EXPECT_EQ(listTextFiles(native(dir.path())),
+              GetParam().listed ? std::vector<std::string>{"x.txt"} : std::vector<std::string>{});
     const auto read = readWithin(native(at));
     ASSERT_TRUE(read.has_value()) << "the read did not return";
     EXPECT_EQ(*read, std::nullopt);
