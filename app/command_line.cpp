@@ -63,7 +63,11 @@ CommandLine readCommandLine(const QStringList& arguments) {
                        "for F1 to F10 (or the key's name, such as F2); 11, 13, 12, 14 and 16 "
                        "for the keys 0, 1, 2, 3 and 4; 15 (or Ctrl+Y) for Ctrl+Y."),
         QStringLiteral("N"));
-    parser.addOptions({help, version, hotKey});
+    const QCommandLineOption recordSource(
+        QStringLiteral("record-source"),
+        QStringLiteral("Start with \"Record source address (Quelle)\" checked: a capture of "
+                       "text from a web page also puts the page's address under QUELLE."));
+    parser.addOptions({help, version, hotKey, recordSource});
     for (const char* name : QtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -95,6 +99,7 @@ CommandLine readCommandLine(const QStringList& arguments) {
     if (!parser.positionalArguments().isEmpty())
         return mistake(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
+    line.recordSource = parser.isSet(recordSource);
     if (parser.isSet(hotKey)) {
         const QString key = parser.value(hotKey);
         const auto id = hotKeyIdFromArgument(key.toStdString());

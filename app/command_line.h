@@ -16,6 +16,7 @@ struct CommandLine {
     };
     Action action = Action::Run;
     int hotKey = 0;
+    bool recordSource = false; // start with the page's address recorded under QUELLE
     QString mistake;
     QString usage;
 };

@@ -65,6 +65,14 @@ CaseOption ControlsPage::caseOption() const {
     return CaseOption::Normal;
 }
 
+bool ControlsPage::recordSourceAddress() const {
+    return ui_->CheckBox21->isChecked();
+}
+
+void ControlsPage::setRecordSourceAddress(bool on) {
+    ui_->CheckBox21->setChecked(on);
+}
+
 void ControlsPage::chooseSaveFolder() {
     ui_->Edit1->setText(folders_.selectFolder());
 }

@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/controls_page.h"
 #include "app/document_recovery.h"
 #include "app/graphical_session.h"
 #include "app/look.h"
@@ -108,6 +109,7 @@ int main(int argc, char** argv) {
     quillet::MainWindow::Environment environment{quillet::createPlatformBackend};
     environment.recoveryFolder = quillet::DocumentRecovery::standardFolder();
     quillet::MainWindow window(std::move(environment));
+    window.controlsPage().setRecordSourceAddress(line.recordSource);
     window.show();
     QTimer::singleShot(0, &window, [&window] {
         window.startRecovery();

@@ -1,6 +1,7 @@
 #include "capture/capture_dispatch.h"
 
 #include "capture/capture_table.h"
+#include "capture/source_address.h"
 
 #include <optional>
 #include <utility>
@@ -17,6 +18,9 @@ struct Copied {
     std::optional<std::string> text; // nothing when there is nothing to insert
     std::string_view status;
     bool failed = false; // the error box ended the handling
+    // The address of the page a fresh text came from; never that of an old text, which may
+    // come from anywhere.
+    std::string sourceAddress{};
 };
 
 Copied failedToOpen(CaptureServices& s) {
@@ -36,7 +40,7 @@ Copied takeHighlight(const CaptureRow& row, CaptureServices& s) {
     s.highlights.take(row.id, mark);
     if (highlight.status == ClipboardText::Status::NoText)
         return {std::nullopt, {}};
-    return {std::move(highlight.text), row.status};
+    return {std::move(highlight.text), row.status, false, std::move(highlight.sourceAddress)};
 }
 
 // Makes the program in front copy its selection and takes the clipboard's text once the
@@ -66,7 +70,9 @@ Copied copyFromForeground(const CaptureRow& row, CaptureServices& s) {
     // taken; the notification just must not pass it off as a new copy.
     if (clip.status == ClipboardText::Status::NoText)
         return {std::nullopt, changed ? std::string_view() : NoCopyStatus};
-    return {std::move(clip.text), changed ? row.status : OldTextStatus};
+    if (!changed)
+        return {std::move(clip.text), OldTextStatus};
+    return {std::move(clip.text), row.status, false, std::move(clip.sourceAddress)};
 }
 
 std::string tagNameOf(const CaptureRow& row, const CaptureOptions& options) {
@@ -120,6 +126,8 @@ void handleHotKey(int id, CaptureServices& s) {
                 appendLine(s.view, *copied.text);
                 appendLine(s.view, "");
             }
+            if (copied.text && !copied.sourceAddress.empty() && s.options.recordSourceAddress())
+                recordSourceAddress(s.view, copied.sourceAddress, s.options.caseOption());
             status = copied.status;
             break;
         }

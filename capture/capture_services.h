@@ -98,6 +98,8 @@ public:
     virtual std::string firstUserTag() const = 0;
     virtual std::string secondUserTag() const = 0;
     virtual CaseOption caseOption() const = 0;
+    // Whether a capture also puts the address of the page its text came from under QUELLE.
+    virtual bool recordSourceAddress() const = 0;
 };
 
 class HotKeyService {

@@ -1,5 +1,7 @@
 #include "platform/data_control.h"
 
+#include "platform/address_offer.h"
+
 #include "ext-data-control-v1-client-protocol.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
@@ -174,18 +176,33 @@ public:
             std::find_first_of(TextTypes.begin(), TextTypes.end(), offered.begin(), offered.end());
         if (type == TextTypes.end())
             return {};
-        int ends[2];
-        if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
-            return {Read::Outcome::NoAnswer, {}};
-        P::receive(offer, *type, ends[1]);
-        wl_display_flush(display_);
-        close(ends[1]); // the request carries its own copy to the owner
-        Read got = drain(ends[0], Clock::now() + timeout);
-        close(ends[0]);
+        const Clock::time_point deadline = Clock::now() + timeout;
+        Read got = receive(offer, *type, deadline);
+        const auto address = std::find_first_of(AddressTypes.begin(), AddressTypes.end(),
+                                                offered.begin(), offered.end());
+        if (got.outcome == Read::Outcome::Text && address != AddressTypes.end()) {
+            // The text stands without it when the owner does not hand the address over.
+            const Read page = receive(offer, std::string(*address).c_str(), deadline);
+            if (page.outcome == Read::Outcome::Text)
+                got.sourceAddress = addressFromOffer(*address, page.text);
+        }
         return got;
     }
 
 private:
+    // The offer's data of one type, as its owner writes it into a pipe.
+    Read receive(typename P::Offer* offer, const char* type, Clock::time_point deadline) {
+        int ends[2];
+        if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
+            return {Read::Outcome::NoAnswer, {}};
+        P::receive(offer, type, ends[1]);
+        wl_display_flush(display_);
+        close(ends[1]); // the request carries its own copy to the owner
+        Read got = drain(ends[0], deadline);
+        close(ends[0]);
+        return got;
+    }
+
     static Read drain(int fd, Clock::time_point deadline) {
         Read got{Read::Outcome::Text, {}};
         std::array<char, 65536> buffer;

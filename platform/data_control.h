@@ -35,10 +35,12 @@ public:
         enum class Outcome { Text, NoText, NoAnswer };
         Outcome outcome = Outcome::NoText;
         std::string text; // UTF-8
+        // The address of the page the text came from, where its owner offers it (UTF-8).
+        std::string sourceAddress{};
     };
-    // The selection's text. NoText when it is empty or offers no text; NoAnswer when its
-    // owner does not hand the text over within the timeout (a frozen program must not
-    // freeze us) or it is larger than any text a person selects.
+    // The selection's text, and the page's address beside it. NoText when it is empty or offers no
+    // text; NoAnswer when its owner does not hand the text over within the timeout (a frozen
+    // program must not freeze us) or it is larger than any text a person selects.
     virtual Read readText(Selection which, std::chrono::milliseconds timeout) = 0;
 };
 

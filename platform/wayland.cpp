@@ -228,7 +228,8 @@ private:
         switch (got.outcome) {
         case DataControlReader::Read::Outcome::Text:
             return {ClipboardText::Status::Text,
-                    toDocumentText(QString::fromUtf8(got.text.data(), qsizetype(got.text.size())))};
+                    toDocumentText(QString::fromUtf8(got.text.data(), qsizetype(got.text.size()))),
+                    got.sourceAddress};
         case DataControlReader::Read::Outcome::NoAnswer:
             return {ClipboardText::Status::CannotOpen, {}};
         case DataControlReader::Read::Outcome::NoText:

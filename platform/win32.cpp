@@ -1,5 +1,6 @@
 #include "platform/platform.h"
 
+#include "capture/html_format.h"
 #include "platform/event_wait.h"
 #include "platform/hotkey_delivery.h"
 #include "platform/terminals.h"
@@ -62,6 +63,18 @@ private:
     HANDLE handle_;
     const char* data_;
 };
+
+// Browsers name the page a copied text comes from in the header of the HTML they put beside
+// it. Read while the clipboard is open.
+std::string htmlSourceUrl() {
+    static const UINT htmlFormat = RegisterClipboardFormatA("HTML Format");
+    if (htmlFormat == 0 || !IsClipboardFormatAvailable(htmlFormat))
+        return {};
+    LockedGlobal html(GetClipboardData(htmlFormat));
+    if (!html.data())
+        return {};
+    return std::string(htmlFormatSourceUrl(std::string_view(html.data(), html.size())));
+}
 
 class Win32Backend final : public PlatformBackend, public QAbstractNativeEventFilter {
 public:
@@ -142,7 +155,7 @@ public:
         const void* nul = std::memchr(text.data(), 0, limit);
         const std::size_t length =
             nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - text.data()) : limit;
-        return {ClipboardText::Status::Text, std::string(text.data(), length)};
+        return {ClipboardText::Status::Text, std::string(text.data(), length), htmlSourceUrl()};
     }
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override {

@@ -1,5 +1,6 @@
 #include "platform/x11_clipboard.h"
 
+#include "platform/address_offer.h"
 #include "platform/event_wait.h"
 #include "text/display_text.h"
 
@@ -49,6 +50,8 @@ public:
         textTargets_ = {XInternAtom(display_, "UTF8_STRING", False),
                         XInternAtom(display_, "text/plain;charset=utf-8", False),
                         XInternAtom(display_, "text/plain", False), XA_STRING};
+        for (std::size_t i = 0; i < AddressTypes.size(); ++i)
+            addressTargets_[i] = XInternAtom(display_, std::string(AddressTypes[i]).c_str(), False);
         int error = 0;
         hasFixes_ = XFixesQueryExtension(display_, &fixesEvent_, &error);
         if (hasFixes_) {
@@ -114,16 +117,21 @@ private:
         if (XGetSelectionOwner(display_, selection) == None)
             return {Text::NoText, {}};
         Atom target = textTargets_.front(); // for an owner that lists no targets
+        std::size_t address = AddressTypes.size();
         switch (fetch(selection, targets_)) {
         case Outcome::NoAnswer:
             return {Text::CannotOpen, {}};
         case Outcome::Refused:
             break;
-        case Outcome::Done:
-            target = bestTextTarget();
-            if (target == None)
+        case Outcome::Done: {
+            const std::vector<Atom> offered = offeredTargets();
+            const std::size_t text = firstOffered(textTargets_, offered);
+            if (text == textTargets_.size())
                 return {Text::NoText, {}};
+            target = textTargets_[text];
+            address = firstOffered(addressTargets_, offered);
             break;
+        }
         }
         switch (fetch(selection, target)) {
         case Outcome::NoAnswer:
@@ -137,7 +145,12 @@ private:
         const QString text = transfer_.type == XA_STRING
                                  ? QString::fromLatin1(transfer_.data.data(), size)
                                  : QString::fromUtf8(transfer_.data.data(), size);
-        return {Text::Text, toDocumentText(text)};
+        ClipboardText read{Text::Text, toDocumentText(text)};
+        // The text stands without it when the owner does not hand the address over.
+        if (address < AddressTypes.size() &&
+            fetch(selection, addressTargets_[address]) == Outcome::Done)
+            read.sourceAddress = addressFromOffer(AddressTypes[address], transfer_.data);
+        return read;
     }
 
     // One conversion of the selection into property_ on window_.
@@ -178,15 +191,23 @@ private:
         }
     }
 
-    Atom bestTextTarget() const {
+    // The targets the owner listed in answer to TARGETS.
+    std::vector<Atom> offeredTargets() const {
         if (transfer_.type != XA_ATOM && transfer_.type != targets_)
-            return None;
+            return {};
         std::vector<Atom> offered(transfer_.data.size() / sizeof(Atom));
         std::memcpy(offered.data(), transfer_.data.data(), offered.size() * sizeof(Atom));
-        for (Atom wanted : textTargets_)
-            if (std::find(offered.begin(), offered.end(), wanted) != offered.end())
-                return wanted;
-        return None;
+        return offered;
+    }
+
+    // The index of the first of `wanted` that is offered; N when none is.
+    template <std::size_t N>
+    static std::size_t firstOffered(const std::array<Atom, N>& wanted,
+                                    const std::vector<Atom>& offered) {
+        for (std::size_t i = 0; i < N; ++i)
+            if (std::find(offered.begin(), offered.end(), wanted[i]) != offered.end())
+                return i;
+        return N;
     }
 
     void handleEvents() {
@@ -270,6 +291,7 @@ private:
     Window window_ = None;
     Atom clipboard_ = None, targets_ = None, incr_ = None, property_ = None;
     std::array<Atom, 4> textTargets_{};
+    std::array<Atom, AddressTypes.size()> addressTargets_{};
     bool hasFixes_ = false;
     int fixesEvent_ = 0;
     ChangeMark changes_ = 0;

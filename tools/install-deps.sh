@@ -17,8 +17,8 @@ run_pkgs+=(help2man)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
-# The end-to-end capture from a real PDF viewer.
-test_pkgs+=(evince)
+# The end-to-end captures from a real PDF viewer and real browsers (with the page's address).
+test_pkgs+=(evince chromium firefox-esr)
 # The Wayland tests: a private session bus and a fake portal (python3-dbus), headless KWin
 # with Xwayland and the real portals (KDE's needs the Qt 5 Wayland plugin), headless sway
 # with wtype, the reader as a Qt 6 Wayland program.

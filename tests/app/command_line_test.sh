@@ -2,7 +2,7 @@
 # The program's options without any display: help, the version and mistakes print and end
 # with their status, and none of them opens a window (without a display that would abort).
 set -u
-quillet=$1
+quillet=$1 readme=$2 manual=$3
 . "$(dirname "$0")/../support/check.sh"
 out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
@@ -10,6 +10,8 @@ trap 'rm -f "$out" "$err"' EXIT
 # arguments | status | stream | text that stream must hold
 rows=(
   "--help|0|out|--hotkey <N>"
+  "--help|0|out|--record-source +Start with"
+  "--record-source=1|2|err|Unexpected value after '--record-source'"
   "-h|0|out|^Usage: quillet \\[options\\]"
   "--help --hotkey 2|0|out|Exit status:"
   "--version|0|out|quillet [0-9]+\.[0-9]+"
@@ -32,4 +34,10 @@ done
 # A mistake shows the usage after the error.
 env -u DISPLAY -u WAYLAND_DISPLAY timeout 10 "$quillet" --hotky 2 2>"$err"
 grep -q -- '--hotkey <N>' "$err" && ok || fail "no usage after a mistake"
+# Every option of the help is in the README's table of options and in the manual page.
+env -u DISPLAY -u WAYLAND_DISPLAY timeout 10 "$quillet" --help >"$out"
+for option in $(grep -oE '^ +(-[a-z], )?--[a-z-]+' "$out" | grep -oE -- '--[a-z-]+'); do
+  grep -qE -- "^\\| .*\`$option[\` ]" "$readme" && ok || fail "$option is not in the README's options table"
+  grep -qF -- "${option//-/\\-}" "$manual" && ok || fail "$option is not in the manual page"
+done
 finish

@@ -64,8 +64,11 @@ mkdir "$work/PATH"
 # The recovery copy of the document lives in the data folder of this run.
 export XDG_DATA_HOME="$work/data"
 recovery_copy=$XDG_DATA_HOME/Quillet/unsaved-document.txt
+# Captures from a browser or Evince record where the text came from.
+quillet_args=()
+case "$scenario" in chromium-page | firefox-page | evince-pdf) quillet_args=(--record-source) ;; esac
 start_quillet() {
-  (cd "$work" && LC_ALL=C.UTF-8 exec "$quillet") >>"$work/quillet.log" 2>&1 &
+  (cd "$work" && LC_ALL=C.UTF-8 exec "$quillet" "${quillet_args[@]}") >>"$work/quillet.log" 2>&1 &
   pids+=($!)
   quillet_pid=$!
   quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
@@ -345,7 +348,8 @@ key-held-elsewhere)
 
 evince-pdf)
   # A real PDF viewer from Debian: the three lines of a generated page selected with the
-  # mouse, captured with F4 and saved with F10 (which cleans: lines join with spaces).
+  # mouse, captured with F4 and saved with F10 (which cleans: lines join with spaces). It
+  # offers no address beside the text, so --record-source adds none.
   command -v evince >/dev/null || die "missing evince (tools/install-deps.sh test)"
   (export LC_ALL=C; make_pdf "$work/probe.pdf" "Quillet Probe" "Erste Zeile ohne Bedeutung" \
      "$(printf 'Gr\xfc\xdfe aus dem Korpus')" "Letzte Zeile")
@@ -401,6 +405,76 @@ xterm-highlight)
   kill -0 "$(cat "$work/command.pid")" 2>/dev/null || fail "the command in xterm did not survive F4"
   # xterm highlights a line with its line break.
   expect_memo '{TEXT}Grüße aus dem Terminal – 5 €\n{/TEXT}\n\n'
+  ;;
+
+chromium-page | firefox-page)
+  # A real browser from Debian shows a page from 127.0.0.1 that selects its first sentence
+  # itself and its second on the key n. Started with --record-source, Quillet saves the
+  # address the browser offers once under QUELLE; started again without, it adds none.
+  # Chromium offers the page's address; Firefox ESR 153 only its origin (for file: pages
+  # the whole address).
+  mkdir "$work/site"
+  cat >"$work/site/quelle.html" <<'PAGE'
+<!doctype html><html><head><title>Quillet Quelle</title></head><body>
+<p id="eins">Erster Satz aus dem Netz.</p><p id="zwei">Zweiter Satz aus dem Netz.</p>
+<script>
+function pick(id) {
+  const range = document.createRange();
+  range.selectNodeContents(document.getElementById(id));
+  getSelection().removeAllRanges();
+  getSelection().addRange(range);
+  document.title += " " + id;
+}
+pick("eins");
+addEventListener("keydown", e => { if (e.key === "n") pick("zwei"); });
+</script></body></html>
+PAGE
+  python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/http.log" 2>&1 &
+  pids+=($!)
+  serving() { grep -q 'port [0-9]' "$work/http.log"; }
+  wait_for 100 serving || die "the page server did not start: $(cat "$work/http.log")"
+  origin="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/http.log" | head -1)"
+  url=$origin/quelle.html address=$url
+  if [ "$scenario" = chromium-page ]; then
+    # As root Chromium runs only without its sandbox.
+    chromium --no-sandbox --user-data-dir="$work/browser" --no-first-run --no-default-browser-check \
+      --disable-gpu --password-store=basic "$url" >"$work/browser.log" 2>&1 &
+  else
+    mkdir "$work/browser"
+    firefox-esr --no-remote --new-instance --profile "$work/browser" "$url" >"$work/browser.log" 2>&1 &
+    address=$origin
+  fi
+  pids+=($!)
+  titled() { xdotool search --onlyvisible --name "Quillet Quelle.* $1" >/dev/null 2>&1; }
+  wait_for 600 titled eins || die "the browser did not show the page: $(tail -5 "$work/browser.log")"
+  front_id=$(xdotool search --onlyvisible --name 'Quillet Quelle eins' | head -1)
+  focus_browser() {
+    xdotool windowactivate --sync "$front_id" >/dev/null 2>&1 || true
+    wait_for 50 focus_is "$front_id" || die "the browser cannot get the focus"
+  }
+  focus_browser
+  capture F4
+  xdotool key n
+  wait_for 50 titled zwei || die "the page did not select its second sentence"
+  capture F4
+  capture F10
+  printf '{TEXT}Erster Satz aus dem Netz.\r\n\r\nZweiter Satz aus dem Netz.{/TEXT}\r\n\r\n{QUELLE}%s{/QUELLE}\r\n\r\n' \
+    "$address" >"$work/expected-file"
+  saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+  cmp -s "$work/expected-file" "${saved[0]}" \
+    || fail "with --record-source the saved file holds $(od -c "${saved[0]}" 2>&1 | head -8)"
+  kill "$quillet_pid"
+  wait "$quillet_pid" 2>/dev/null || true
+  quillet_args=()
+  start_quillet
+  wait_for 50 focus_is "$quillet_id" || true
+  focus_browser
+  capture F4
+  capture F10
+  saved=("$work"/PATH/MEDIENNAME_QUELLE*_1.txt)
+  printf '{TEXT}Zweiter Satz aus dem Netz.{/TEXT}\r\n\r\n' >"$work/expected-file"
+  cmp -s "$work/expected-file" "${saved[0]}" \
+    || fail "without --record-source the saved file holds $(od -c "${saved[0]}" 2>&1 | head -5)"
   ;;
 
 crash-recovery)

@@ -38,6 +38,7 @@ struct FakeWorld : Clipboard,
     std::map<int, bool> enabled;
     std::string firstTag = "8", secondTag = "9";
     CaseOption caseOpt = CaseOption::Normal;
+    bool recordSource = false;
     bool normal = true;
     std::optional<std::string> saveStatus = "Datei gespeichert..";
     // The highlighted text: `highlight` under the mark `highlightAt` (0: none yet), read
@@ -107,6 +108,7 @@ struct FakeWorld : Clipboard,
     std::string firstUserTag() const override { return firstTag; }
     std::string secondUserTag() const override { return secondTag; }
     CaseOption caseOption() const override { return caseOpt; }
+    bool recordSourceAddress() const override { return recordSource; }
     std::optional<std::string> saveFromHotKey() override {
         log.push_back("save");
         return saveStatus;
