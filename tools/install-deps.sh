@@ -9,9 +9,10 @@ run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
 run_pkgs+=(libqt6svg6)
 # The database export.
 run_pkgs+=(libsqlite3-dev)
-# Wayland desktops: the shortcut portal's interface, the protocols of the selection and of
-# the compositors' key input, the keyboard map of a virtual keyboard.
-run_pkgs+=(libwayland-dev libxkbcommon-dev xdg-desktop-portal-dev plasma-wayland-protocols)
+# Wayland desktops: the shortcut portal's interface, the protocols of the selection, of
+# windows and of the compositors' key input, the keyboard map of a virtual keyboard.
+run_pkgs+=(libwayland-dev libxkbcommon-dev wayland-protocols xdg-desktop-portal-dev
+           plasma-wayland-protocols)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
