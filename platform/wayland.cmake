@@ -1,27 +1,29 @@
 # The Wayland side of the Linux backend: the GlobalShortcuts portal through QtDBus, the
 # selection through data-control or a moment of keyboard focus (GNOME), the copy keystroke
-# through the compositor.
+# through the compositor, GNOME's custom shortcuts through GIO.
 find_package(Qt6 6.2 REQUIRED COMPONENTS DBus)
 pkg_check_modules(QUILLET_WAYLAND QUIET IMPORTED_TARGET wayland-client xkbcommon)
+pkg_check_modules(QUILLET_GIO QUIET IMPORTED_TARGET gio-2.0)
 pkg_get_variable(quillet_wayland_scanner wayland-scanner wayland_scanner)
 pkg_get_variable(quillet_wayland_protocols wayland-protocols pkgdatadir)
 pkg_get_variable(quillet_portal_interfaces xdg-desktop-portal interfaces_dir)
 find_package(PlasmaWaylandProtocols QUIET)
 set(quillet_portal_xml ${quillet_portal_interfaces}/org.freedesktop.portal.GlobalShortcuts.xml)
 if(NOT QUILLET_WAYLAND_FOUND OR NOT quillet_wayland_scanner OR NOT EXISTS "${quillet_portal_xml}"
-   OR NOT PlasmaWaylandProtocols_FOUND OR NOT quillet_wayland_protocols)
+   OR NOT PlasmaWaylandProtocols_FOUND OR NOT quillet_wayland_protocols OR NOT QUILLET_GIO_FOUND)
   message(FATAL_ERROR "The Linux backend needs libwayland-dev, libxkbcommon-dev, "
-                      "wayland-protocols, xdg-desktop-portal-dev and plasma-wayland-protocols "
-                      "(tools/install-deps.sh run)")
+                      "wayland-protocols, xdg-desktop-portal-dev, plasma-wayland-protocols and "
+                      "libglib2.0-dev (tools/install-deps.sh run)")
 endif()
 
 target_sources(quillet_platform PRIVATE data_control.cpp data_control.h focus_highlight.cpp
-               focus_highlight.h key_injector.cpp key_injector.h
+               focus_highlight.h gnome_shortcuts.cpp key_injector.cpp key_injector.h
                portal_shortcuts.cpp portal_shortcuts.h selection_reading.cpp selection_reading.h
                shortcut_names.cpp shortcut_names.h surface_selection.cpp surface_selection.h
                wayland.cpp wayland_notice.cpp wayland_notice.h)
 set_target_properties(quillet_platform PROPERTIES AUTOMOC ON)
-target_link_libraries(quillet_platform PUBLIC Qt6::DBus PRIVATE PkgConfig::QUILLET_WAYLAND)
+target_link_libraries(quillet_platform PUBLIC Qt6::DBus PRIVATE PkgConfig::QUILLET_WAYLAND
+                      PkgConfig::QUILLET_GIO)
 
 # Generated code goes where the name checks do not look.
 set(quillet_protocols ${CMAKE_CURRENT_BINARY_DIR}/generated)

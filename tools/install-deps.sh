@@ -13,6 +13,8 @@ run_pkgs+=(libsqlite3-dev)
 # windows and of the compositors' key input, the keyboard map of a virtual keyboard.
 run_pkgs+=(libwayland-dev libxkbcommon-dev wayland-protocols xdg-desktop-portal-dev
            plasma-wayland-protocols)
+# GNOME's custom shortcuts, written through GIO's settings.
+run_pkgs+=(libglib2.0-dev)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
            xdotool xclip x11-utils libxml2-utils g++-mingw-w64-x86-64 clang-format
            clang-tidy clang libclang-rt-14-dev)
