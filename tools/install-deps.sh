@@ -25,10 +25,11 @@ test_pkgs+=(evince)
 # with wtype, the reader as a Qt 6 Wayland program.
 test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xwayland
             xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 sway wtype qt6-wayland)
-# GNOME: headless mutter with a GTK 3 reader on Wayland (python3-gi), GNOME's shortcut
-# settings and their store (dconf) on a private bus.
-test_pkgs+=(mutter gir1.2-gtk-3.0 gnome-settings-daemon-common dconf-service
-            dconf-gsettings-backend dconf-cli)
+# GNOME: headless mutter and GNOME Shell (logind faked by python3-dbusmock) with a GTK 3
+# reader on Wayland (python3-gi), the media-keys service that runs custom shortcuts, GNOME's
+# shortcut settings and their store (dconf) on a private bus.
+test_pkgs+=(mutter gnome-shell gnome-settings-daemon python3-dbusmock gir1.2-gtk-3.0
+            gnome-settings-daemon-common dconf-service dconf-gsettings-backend dconf-cli)
 # The exports read back by real consumers, and the Debian package built and checked.
 test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
 
