@@ -3,8 +3,9 @@
 the tests in GNOME's compositor. It speaks the part of the test reader's protocol
 (tests/xvfb/test_reader.cpp) that a highlight needs. Commands on stdin, one a line:
 "select TEXT" replaces the text and selects it. Reports on stdout: "shown", "selected" after
-each replacement, "active" and "inactive" as the window gains and loses the keyboard, and
-"key NAME" (in Qt's naming: "Ctrl+A", "F2") for every key that reaches it. Wayland hands the
+each replacement, "active" and "inactive" as the window gains and loses the keyboard (and
+"away MS" after "active": how long it was without it), and "key NAME" (in Qt's naming:
+"Ctrl+A", "F2") for every key that reaches it. Wayland hands the
 primary selection only to a program that takes it in answer to input: the test highlights
 the text with keys pressed through the seat (Ctrl+A)."""
 import sys
@@ -49,8 +50,21 @@ view = Gtk.TextView()
 window.add(view)
 buffer = view.get_buffer()
 window.connect("key-press-event", on_key)
-window.connect("notify::is-active",
-               lambda w, _p: say("active" if w.is_active() else "inactive"))
+left = None
+
+
+def on_active(_window, _param):
+    global left
+    if not window.is_active():
+        left = GLib.get_monotonic_time()
+        say("inactive")
+        return
+    say("active")
+    if left is not None:
+        say("away %.1f" % ((GLib.get_monotonic_time() - left) / 1000))
+
+
+window.connect("notify::is-active", on_active)
 window.connect("destroy", Gtk.main_quit)
 GLib.io_add_watch(GLib.IOChannel.unix_new(sys.stdin.fileno()), GLib.IO_IN | GLib.IO_HUP,
                   on_command)
