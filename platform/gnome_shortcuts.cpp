@@ -171,9 +171,9 @@ std::string thisProgram(GnomeShortcutsReport::Problem& problem) {
     }
     std::string path(buffer.data(), static_cast<std::size_t>(length));
     // A program replaced while it runs (an update) is named so; the new one has the path.
-    constexpr std::string_view Deleted = " (deleted)";
-    if (path.size() > Deleted.size() && path.ends_with(Deleted))
-        path.resize(path.size() - Deleted.size());
+    constexpr std::string_view deleted = " (deleted)";
+    if (path.size() > deleted.size() && path.ends_with(deleted))
+        path.resize(path.size() - deleted.size());
     if (!g_utf8_validate(path.data(), static_cast<gssize>(path.size()), nullptr)) {
         problem = GnomeShortcutsReport::Problem::ProgramPath;
         return {};
