@@ -33,8 +33,10 @@ const char* const Description =
     "{TEXT}; F10 saves the document as a numbered Windows-1252 text file.";
 
 const char* const ExitStatuses = "\nExit status:\n"
-                                 "  0  the window was closed, or the hot key was handed over\n"
-                                 "  1  the hot key was not handed over, or no graphical session\n"
+                                 "  0  the window was closed, the hot key was handed over, or the\n"
+                                 "     GNOME shortcuts were set up or removed\n"
+                                 "  1  the hot key was not handed over, the GNOME shortcuts could\n"
+                                 "     not be written, or no graphical session\n"
                                  "  2  a mistake on the command line\n";
 
 // Qt's help begins "Usage: <name> [options]" with the name taken from the application
@@ -67,7 +69,16 @@ CommandLine readCommandLine(const QStringList& arguments) {
         QStringLiteral("record-source"),
         QStringLiteral("Start with \"Record source address (Quelle)\" checked: a capture of "
                        "text from a web page also puts the page's address under QUELLE."));
-    parser.addOptions({help, version, hotKey, recordSource});
+    const QCommandLineOption setUp(
+        QStringLiteral("setup-gnome-shortcuts"),
+        QStringLiteral("Add GNOME custom shortcuts that run this program with --hotkey N for "
+                       "each of the sixteen keys (for GNOME without a shortcut portal), keeping "
+                       "every shortcut that is there; say what was done, and exit."));
+    const QCommandLineOption remove(
+        QStringLiteral("remove-gnome-shortcuts"),
+        QStringLiteral("Take away the GNOME custom shortcuts that --setup-gnome-shortcuts "
+                       "added, and no other; say which, and exit."));
+    parser.addOptions({help, version, hotKey, recordSource, setUp, remove});
     for (const char* name : QtOptionsWithValue) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -100,6 +111,15 @@ CommandLine readCommandLine(const QStringList& arguments) {
         return mistake(
             QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments().first()));
     line.recordSource = parser.isSet(recordSource);
+    const int actions =
+        int(parser.isSet(hotKey)) + int(parser.isSet(setUp)) + int(parser.isSet(remove));
+    if (actions > 1)
+        return mistake(QStringLiteral("Give only one of --hotkey, --setup-gnome-shortcuts and "
+                                      "--remove-gnome-shortcuts."));
+    if (parser.isSet(setUp))
+        line.action = CommandLine::Action::SetUpGnomeShortcuts;
+    if (parser.isSet(remove))
+        line.action = CommandLine::Action::RemoveGnomeShortcuts;
     if (parser.isSet(hotKey)) {
         const QString key = parser.value(hotKey);
         const auto id = hotKeyIdFromArgument(key.toStdString());

@@ -8,11 +8,13 @@ namespace quillet {
 // What the command line asks of this run.
 struct CommandLine {
     enum class Action {
-        Run,         // open the window
-        ShowHelp,    // print `usage` and end
-        ShowVersion, // print the version and end
-        HandOver,    // hand `hotKey` to the program that runs, and end
-        Mistake,     // an unknown option or a bad argument: say `mistake`, then `usage`
+        Run,                  // open the window
+        ShowHelp,             // print `usage` and end
+        ShowVersion,          // print the version and end
+        HandOver,             // hand `hotKey` to the program that runs, and end
+        SetUpGnomeShortcuts,  // write GNOME's custom shortcuts for the keys, and end
+        RemoveGnomeShortcuts, // take exactly those away again, and end
+        Mistake,              // an unknown option or a bad argument: say `mistake`, then `usage`
     };
     Action action = Action::Run;
     int hotKey = 0;

@@ -50,6 +50,8 @@ public:
 
 public Q_SLOTS:
     void chooseSaveFolder();
+    // GNOME's custom shortcuts for the keys, and a box that says what was done.
+    void setUpGnomeShortcuts();
 
 private:
     std::unique_ptr<Ui::ControlsPage> ui_;

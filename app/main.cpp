@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "app/controls_page.h"
 #include "app/document_recovery.h"
+#include "app/gnome_shortcuts_report.h"
 #include "app/graphical_session.h"
 #include "app/look.h"
 #include "app/main_window.h"
@@ -58,6 +59,17 @@ int handHotKeyOver(int argc, char** argv, int id) {
     return ExitFailure;
 }
 
+// `quillet --setup-gnome-shortcuts` and `--remove-gnome-shortcuts`: no window, no display.
+int changeGnomeShortcuts(quillet::CommandLine::Action action) {
+    const quillet::GnomeShortcutsReport report =
+        action == quillet::CommandLine::Action::SetUpGnomeShortcuts
+            ? quillet::setUpGnomeShortcuts()
+            : quillet::removeGnomeShortcuts();
+    const bool done = report.problem == quillet::GnomeShortcutsReport::Problem::None;
+    print(done ? stdout : stderr, quillet::shortcutsReportForTerminal(report));
+    return done ? 0 : ExitFailure;
+}
+
 // The hot keys need X11: in a session that offers both, Qt would otherwise pick Wayland.
 void preferXcb(int argc, char** argv) {
 #if defined(Q_OS_LINUX)
@@ -93,6 +105,9 @@ int main(int argc, char** argv) {
         return ExitUsage;
     case quillet::CommandLine::Action::HandOver:
         return handHotKeyOver(argc, argv, line.hotKey);
+    case quillet::CommandLine::Action::SetUpGnomeShortcuts:
+    case quillet::CommandLine::Action::RemoveGnomeShortcuts:
+        return changeGnomeShortcuts(line.action);
     case quillet::CommandLine::Action::Run:
         break;
     }

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QMessageBox;
 class QTabWidget;
 
 namespace quillet {
@@ -92,7 +93,8 @@ protected:
 
 private:
     void tellAboutUnregisteredKeys(std::vector<int> failed);
-    // What the backend says cannot work on this desktop; each text once.
+    // What the backend says cannot work on this desktop, each text once; an empty text
+    // takes it back.
     void tellDesktopNotice(const QString& text);
 
     // The services come first: the pages are built with references to them.
@@ -122,6 +124,7 @@ private:
     std::vector<int> startFailures_; // keys that could not be registered at start
     std::vector<int> unregistered_;  // keys that failed at the last attempt, already told
     QStringList toldNotices_;
+    QMessageBox* notice_ = nullptr; // made at the first notice
 };
 
 } // namespace quillet

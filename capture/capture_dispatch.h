@@ -45,8 +45,8 @@ inline constexpr int CopyWaitBoundMs = 3000;
 
 // What the notification says instead of the row's status text when a capture did not get
 // a new copy (each fits the notification window): the clipboard did not change within the
-// bound, and its old text went in, or it held none; a window of the program itself was in
-// front, or one of its boxes was open, so nothing was copied.
+// bound, and its old text went in, or it held none; a window of the program itself had the
+// keyboard, one of its boxes among them, so nothing was copied.
 inline constexpr std::string_view OldTextStatus = "Keine Kopie: alter Text..";
 inline constexpr std::string_view NoCopyStatus = "Keine neue Kopie..";
 inline constexpr std::string_view OwnWindowStatus = "Quillet im Vordergrund..";

@@ -79,8 +79,9 @@ enum class Foreground { OtherProgram, OwnWindow, OwnBox };
 class MainWindowState {
 public:
     virtual ~MainWindowState() = default;
-    // OwnBox while one of the program's message boxes or dialogs is open, wherever the
-    // focus is; OwnWindow while one of its windows has the keyboard focus.
+    // OwnWindow while one of the program's windows has the keyboard focus, OwnBox when
+    // one of its message boxes or dialogs is open then too; OtherProgram otherwise, also
+    // while a box is open behind the program in front.
     virtual Foreground foreground() const = 0;
     virtual bool isNormal() const = 0;
     virtual void minimize() = 0;

@@ -9,9 +9,12 @@ run_pkgs=(cmake ninja-build g++ make qt6-base-dev qt6-qpa-plugins libgl-dev
 run_pkgs+=(libqt6svg6)
 # The database export.
 run_pkgs+=(libsqlite3-dev)
-# Wayland desktops: the shortcut portal's interface, the protocols of the selection and of
-# the compositors' key input, the keyboard map of a virtual keyboard.
-run_pkgs+=(libwayland-dev libxkbcommon-dev xdg-desktop-portal-dev plasma-wayland-protocols)
+# Wayland desktops: the shortcut portal's interface, the protocols of the selection, of
+# windows and of the compositors' key input, the keyboard map of a virtual keyboard.
+run_pkgs+=(libwayland-dev libxkbcommon-dev wayland-protocols xdg-desktop-portal-dev
+           plasma-wayland-protocols)
+# GNOME's custom shortcuts, written through GIO's settings.
+run_pkgs+=(libglib2.0-dev)
 # quillet-batch's manual page, made from its --help.
 run_pkgs+=(help2man)
 test_pkgs=(googletest libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox
@@ -27,6 +30,11 @@ test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xway
 # Real terminals, which must get no Ctrl+C: xterm under Xvfb and KWin's Xwayland, foot in
 # sway (wl-clipboard shows what it highlighted).
 test_pkgs+=(xterm foot wl-clipboard)
+# GNOME: headless mutter and GNOME Shell (logind faked by python3-dbusmock) with a GTK 3
+# reader on Wayland (python3-gi), the media-keys service that runs custom shortcuts, GNOME's
+# shortcut settings and their store (dconf) on a private bus.
+test_pkgs+=(mutter gnome-shell gnome-settings-daemon python3-dbusmock gir1.2-gtk-3.0
+            gnome-settings-daemon-common dconf-service dconf-gsettings-backend dconf-cli)
 # The exports read back by real consumers, and the Debian package built and checked.
 test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream man-db)
 

@@ -20,6 +20,9 @@ rows=(
   "--hotkey 17|2|err|Unknown hot key '17'"
   "--hotkey F11|2|err|Unknown hot key 'F11'"
   "stray|2|err|Unexpected argument 'stray'"
+  "--help|0|out|--remove-gnome-shortcuts"
+  "--setup-gnome-shortcuts --hotkey 2|2|err|Give only one of"
+  "--remove-gnome-shortcuts --setup-gnome-shortcuts|2|err|Give only one of"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r args want stream text <<<"$row"
