@@ -2,17 +2,7 @@
 
 #include "text/display_text.h"
 
-#include <QLocale>
-
 namespace quillet {
-
-std::string shortDateText(QDate date) {
-    return toDocumentText(QLocale::system().toString(date, QLocale::ShortFormat));
-}
-
-std::string SystemDateSource::todayShortDate() {
-    return shortDateText(QDate::currentDate());
-}
 
 QString fileNameSafeDate(std::string_view date) {
     return fileNameSafeText(toDisplayText(date));

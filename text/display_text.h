@@ -20,4 +20,11 @@ std::string toDocumentText(QStringView display);
 // units for one document byte.
 std::string toDocumentText(QStringView display, std::vector<std::size_t>& pairPositions);
 
+// The same rule for text in UTF-16 without Qt; `pairPositions`, when given, as above.
+std::string documentTextFromUtf16(std::u16string_view display,
+                                  std::vector<std::size_t>* pairPositions = nullptr);
+
+// The same rule for text in UTF-8; a byte that is no part of valid UTF-8 becomes "?".
+std::string documentTextFromUtf8(std::string_view display);
+
 } // namespace quillet

@@ -24,6 +24,8 @@ test_pkgs+=(dbus-daemon libglib2.0-bin python3-dbus python3-gi kwin-wayland xway
             xdg-desktop-portal xdg-desktop-portal-kde qtwayland5 sway wtype qt6-wayland)
 # The exports read back by real consumers, and the Debian package built and checked.
 test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream)
+# The date tests build their own locales (German, French, ...) from these sources.
+test_pkgs+=(locales)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;
