@@ -2,6 +2,7 @@
 
 #include "app/look.h"
 #include "files/text_file.h"
+#include "platform/qt_text.h"
 #include "ui_delete_tags_page.h"
 
 namespace quillet {

@@ -4,8 +4,8 @@
 #include "batch/overwrite_batch.h"
 #include "document/sort_tags.h"
 #include "document/strip_tags.h"
+#include "files/file_names.h"
 #include "files/text_file.h"
-#include "services/date_text.h"
 
 #include <new>
 #include <optional>
@@ -14,7 +14,7 @@
 namespace quillet {
 
 NativePath untaggedFolderName(std::string_view date, int count) {
-    return "untagged_" + nativePath(fileNameSafeDate(date)) + "_" + std::to_string(count);
+    return "untagged_" + fileNameSafeDate(date) + "_" + std::to_string(count);
 }
 
 namespace {

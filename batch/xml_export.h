@@ -6,8 +6,6 @@
 #include "batch/record_fields.h"
 #include "services/services.h"
 
-#include <QString>
-
 #include <array>
 #include <string>
 #include <string_view>
@@ -38,7 +36,7 @@ std::string xmlRecord(std::string_view fileText, long long id);
 
 // The schema template: beside the executable first, then in the installed data folder.
 // The first candidate when neither exists, so that the copy fails quietly.
-QString findSchemaTemplate(const QString& executableFolder);
+NativePath findSchemaTemplate(const NativePath& executableFolder);
 
 struct XmlExportServices {
     ProgressBar& progress;
@@ -58,10 +56,10 @@ struct XmlExportResult {
 // away again.
 XmlExportResult exportRecords(ExportFormat format, const NativePath& sourceFolder,
                               const TextFileList& sourceList, const NativePath& targetFolder,
-                              const QString& schemaTemplate, const XmlExportServices& services);
+                              const NativePath& schemaTemplate, const XmlExportServices& services);
 
 inline XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
-                                   const NativePath& targetFolder, const QString& schemaTemplate,
+                                   const NativePath& targetFolder, const NativePath& schemaTemplate,
                                    const XmlExportServices& services) {
     return exportRecords(ExportFormat::Xml, sourceFolder, sourceList, targetFolder, schemaTemplate,
                          services);

@@ -6,8 +6,6 @@
 #include "services/date_text.h"
 #include "text/display_text.h"
 
-#include <QCoreApplication>
-
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -52,8 +50,8 @@ private:
 };
 
 void printMessage(std::FILE* to, std::string_view cp1252) {
-    const QByteArray utf8 = toDisplayText(cp1252).toUtf8();
-    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), to);
+    const std::string utf8 = toDisplayUtf8(cp1252);
+    std::fwrite(utf8.data(), 1, utf8.size(), to);
     std::fputc('\n', to);
     std::fflush(to);
 }
@@ -169,21 +167,14 @@ int runExport(std::span<char*> args) {
         printUsage(stderr);
         return ExitUsage;
     }
-    // Only for the folder of the running executable, where the schema template lies.
-    static int argc = 1;
-    static char name[] = "quillet-batch";
-    static char* argv[] = {name, nullptr};
-    const QCoreApplication app(argc, argv);
-
     const NativePath source = pathArgument(folders[0]);
     TextFileList list;
     list.assign(source);
     TerminalProgress progress;
     TerminalMessages messages(progress);
     const XmlExportServices services{progress, messages, messages};
-    const XmlExportResult result =
-        exportRecords(format, source, list, pathArgument(folders[1]),
-                      findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
+    const XmlExportResult result = exportRecords(format, source, list, pathArgument(folders[1]),
+                                                 findSchemaTemplate(executableFolder()), services);
     return exitCode(result.outcome);
 }
 

@@ -1,6 +1,6 @@
 #include "platform/qt_clipboard.h"
 
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

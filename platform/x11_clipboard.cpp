@@ -1,7 +1,7 @@
 #include "platform/x11_clipboard.h"
 
 #include "platform/event_wait.h"
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QDeadlineTimer>
 #include <QString>

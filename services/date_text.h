@@ -2,10 +2,7 @@
 
 #include "services/services.h"
 
-#include <QString>
-
 #include <string>
-#include <string_view>
 
 namespace quillet {
 
@@ -30,14 +27,5 @@ class SystemDateSource : public DateSource {
 public:
     std::string todayShortDate() override { return shortDateText(today()); }
 };
-
-// A date text as it may stand inside a file or folder name: every character that no
-// file system on the supported platforms accepts there becomes "-". Some regional
-// settings write dates with slashes, which would otherwise turn into folders.
-QString fileNameSafeDate(std::string_view date);
-
-// Any text as it may stand inside one file or folder name, by the same rule: a path
-// separator in it can never lead into another folder.
-QString fileNameSafeText(QString text);
 
 } // namespace quillet

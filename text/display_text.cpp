@@ -32,50 +32,35 @@ bool appendDocumentCharacter(char32_t c, char32_t next, std::string& out) {
 
 } // namespace
 
-QString toDisplayText(std::string_view document) {
-    QString out;
-    out.reserve(static_cast<qsizetype>(document.size()));
+std::string toDisplayUtf8(std::string_view document) {
+    std::string out;
+    out.reserve(document.size() + document.size() / 8);
     for (std::size_t i = 0; i < document.size(); ++i) {
         const auto c = static_cast<unsigned char>(document[i]);
         if (c == '\r') {
             if (i + 1 < document.size() && document[i + 1] == '\n')
                 ++i;
-            out += QChar(u'\n');
+            out += '\n';
         } else {
-            out += QChar(static_cast<char16_t>(cp1252ToUnicode(c)));
+            appendCodePoint(cp1252ToUnicode(c), out);
         }
     }
     return out;
 }
 
-std::string toDocumentText(QStringView display) {
-    std::vector<std::size_t> pairPositions;
-    return toDocumentText(display, pairPositions);
-}
-
-std::string toDocumentText(QStringView display, std::vector<std::size_t>& pairPositions) {
-    pairPositions.clear();
-    std::string out;
-    out.reserve(static_cast<std::size_t>(display.size()) + 64);
-    const qsizetype n = display.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const char16_t c = display[i].unicode();
-        if (c == u'\r') {
-            if (i + 1 < n && display[i + 1] == u'\n')
+std::size_t toDisplayUtf16(std::string_view document, char16_t* out) {
+    char16_t* const begin = out;
+    for (std::size_t i = 0; i < document.size(); ++i) {
+        const auto c = static_cast<unsigned char>(document[i]);
+        if (c == '\r') {
+            if (i + 1 < document.size() && document[i + 1] == '\n')
                 ++i;
-            out += "\r\n";
-        } else if (c == u'\n' || c == 0x2029 || c == 0x2028) {
-            // QTextDocument separates paragraphs and lines with these.
-            out += "\r\n";
-        } else if (QChar::isHighSurrogate(c) && i + 1 < n && display[i + 1].isLowSurrogate()) {
-            ++i;
-            pairPositions.push_back(out.size());
-            out += '?';
+            *out++ = u'\n';
         } else {
-            out += unicodeToCp1252(c);
+            *out++ = static_cast<char16_t>(cp1252ToUnicode(c));
         }
     }
-    return out;
+    return static_cast<std::size_t>(out - begin);
 }
 
 std::string documentTextFromUtf16(std::u16string_view display,

@@ -6,10 +6,7 @@
 #include "document/save_document.h"
 #include "files/file_system.h"
 #include "services/services.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "support/temp_folder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -98,19 +95,11 @@ inline void writeBytes(const NativePath& path, std::string_view bytes) {
         throw std::runtime_error("cannot write test file " + path);
 }
 
-inline void writeBytes(const QString& path, std::string_view bytes) {
-    writeBytes(nativePath(path), bytes);
-}
-
 inline std::string readBytes(const NativePath& path) {
     std::ifstream f(path, std::ios::binary);
     if (!f)
         return "<missing>";
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
-}
-
-inline std::string readBytes(const QString& path) {
-    return readBytes(nativePath(path));
 }
 
 // Every name in a folder, hidden ones included, as bytes, sorted: to see that nothing was
@@ -129,16 +118,13 @@ inline std::vector<std::string> folderContents(const NativePath& folder) {
     return out;
 }
 
-inline std::vector<std::string> folderContents(const QString& folder) {
-    return folderContents(nativePath(folder));
+// A path as the tests name it; on the systems the tests run on, the same bytes.
+inline const NativePath& native(const NativePath& path) {
+    return path;
 }
 
-inline NativePath native(const QString& path) {
-    return nativePath(path);
-}
-
-inline std::string path8(const QString& path) {
-    return path.toStdString();
+inline const std::string& path8(const NativePath& path) {
+    return path;
 }
 
 } // namespace quillet::test
