@@ -37,7 +37,7 @@ NativePath RecoveryCopy::lockPath() const {
 RecoveryCopy::Claim RecoveryCopy::claim() {
     if (lock_.isOpen())
         return Claim::Claimed;
-    if (!createFolders(folder_))
+    if (!createFolders(folder_, Access::OwnerOnly))
         return Claim::Failed;
     // The system holds the lock for the program until it ends, however it ends, so a lock
     // file that a crash left behind is free to be taken.
@@ -66,8 +66,9 @@ bool RecoveryCopy::store(std::string_view bytes) {
     FileStatus existing;
     if (statusOf(copy, existing) && (!existing.regular || !mayWrite(copy)))
         return false;
+    // A new file each time, the user's alone, whatever an older copy's permissions were.
     StagedFile file(copy);
-    return file.open() && file.write(bytes) && file.commit();
+    return file.open(Access::OwnerOnly) && file.write(bytes) && file.commit();
 }
 
 class RecoveryWriter::Thread {

@@ -13,7 +13,8 @@ namespace quillet {
 // The copy of the document in the window that outlives a close, a crash or a kill: one
 // file in a folder the program names (in the user's data), holding exactly the bytes "Save
 // and New" would write. A lock file beside it gives the copy to one running program at a
-// time, so that two never write over each other's copy.
+// time, so that two never write over each other's copy. The folder and the files are the
+// user's alone: the copy holds text nobody else should read.
 class RecoveryCopy {
 public:
     enum class Claim { Claimed, HeldByAnother, Failed };

@@ -117,6 +117,25 @@ TEST(RecoveryCopy, TheLockEndsWithItsHolder) {
     ::close(ready[1]);
 }
 
+// The copy holds the user's unsaved text: nobody else may read it.
+TEST(RecoveryCopy, FolderAndFilesAreTheUsersAlone) {
+    Folder folder;
+    RecoveryCopy copy(folder.path);
+    ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    ASSERT_TRUE(copy.store(document));
+    const auto mode = [](const NativePath& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    EXPECT_EQ(mode(folder.path), 0700u);
+    EXPECT_EQ(mode(copy.path()), 0600u);
+    EXPECT_EQ(mode(copy.lockPath()), 0600u);
+    // A copy an older version left readable is replaced by one that is not.
+    ASSERT_EQ(::chmod(copy.path().c_str(), 0644), 0);
+    ASSERT_TRUE(copy.store("x"));
+    EXPECT_EQ(mode(copy.path()), 0600u);
+}
+
 TEST(RecoveryCopy, OnlyARegularFileIsACopy) {
     Folder folder;
     RecoveryCopy copy(folder.path);
