@@ -15,8 +15,6 @@
 #include <string>
 #include <vector>
 
-#include <dirent.h>
-
 namespace quillet::test {
 
 using EventLog = std::vector<std::string>;
@@ -106,13 +104,10 @@ inline std::string readBytes(const NativePath& path) {
 // left over.
 inline std::vector<std::string> folderContents(const NativePath& folder) {
     std::vector<std::string> out;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                out.push_back(name);
-        }
-        ::closedir(dir);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(fsPath(folder), error)) {
+        const std::u8string name = entry.path().filename().u8string();
+        out.emplace_back(name.begin(), name.end());
     }
     std::sort(out.begin(), out.end());
     return out;
