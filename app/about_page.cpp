@@ -1,8 +1,8 @@
 #include "app/about_page.h"
 
 #include "app/resources.h"
+#include "platform/qt_text.h"
 #include "quillet_version.h"
-#include "text/display_text.h"
 #include "ui_about_page.h"
 
 #include <QIcon>

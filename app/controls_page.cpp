@@ -4,7 +4,7 @@
 #include "app/look.h"
 #include "app/message_boxes.h"
 #include "platform/gnome_shortcuts.h"
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 #include "ui_controls_page.h"
 
 namespace quillet {
@@ -48,8 +48,8 @@ std::vector<QCheckBox*> ControlsPage::hotKeyBoxes() const {
 }
 
 SaveSettings ControlsPage::saveSettings() const {
-    return {ui_->Edit1->text(), ui_->Edit2->text(), ui_->CheckBox1->isChecked(),
-            ui_->CheckBox20->isChecked()};
+    return {nativePath(ui_->Edit1->text()), ui_->Edit2->text().toStdString(),
+            ui_->CheckBox1->isChecked(), ui_->CheckBox20->isChecked()};
 }
 
 bool ControlsPage::isHotKeyEnabled(int id) const {

@@ -1,7 +1,8 @@
 #include "app/delete_tags_page.h"
 
 #include "app/look.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
+#include "platform/qt_text.h"
 #include "ui_delete_tags_page.h"
 
 namespace quillet {

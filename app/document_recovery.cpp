@@ -2,8 +2,8 @@
 
 #include "app/memo_text_view.h"
 #include "app/message_boxes.h"
-#include "text/display_text.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
+#include "platform/qt_text.h"
 
 #include <QDir>
 #include <QGuiApplication>
@@ -30,7 +30,7 @@ std::string followedBy(std::string first, std::string_view second) {
 } // namespace
 
 DocumentRecovery::DocumentRecovery(MemoTextView& view, const QString& folder, QWidget& window)
-    : view_(view), shown_(*view.control().document()), window_(window), copy_(folder) {
+    : view_(view), shown_(*view.control().document()), window_(window), copy_(nativePath(folder)) {
     timer_.setSingleShot(true);
     timer_.setInterval(DefaultDelayMs);
     connect(&timer_, &QTimer::timeout, this, &DocumentRecovery::writeChanges);

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "app/text_mirror.h"
 #include "document/recovery_copy.h"
-#include "text/text_mirror.h"
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "app/file_list_box.h"
 
+#include "platform/qt_text.h"
+
 #include <QDir>
 
 namespace quillet {
@@ -18,12 +20,12 @@ void FileListBox::setDirectory(const QString& folder) {
     QStringList names;
     names.reserve(files_.count());
     for (int i = 0; i < files_.count(); ++i)
-        names << files_.shownName(i);
+        names << QString::fromStdString(files_.shownName(i));
     addItems(names);
 }
 
 QString FileListBox::directory() const {
-    return displayPath(files_.folder());
+    return shownPath(files_.folder());
 }
 
 void FileListBox::refresh() {

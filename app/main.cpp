@@ -6,8 +6,8 @@
 #include "app/look.h"
 #include "app/main_window.h"
 #include "capture/capture_table.h"
+#include "platform/qt_text.h"
 #include "quillet_version.h"
-#include "text/display_text.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -12,8 +12,8 @@
 #include "capture/capture_dispatch.h"
 #include "capture/capture_table.h"
 #include "capture/hotkey_registry.h"
+#include "platform/qt_text.h"
 #include "quillet_version.h"
-#include "text/display_text.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -6,7 +6,7 @@
 #include "capture/capture_dispatch.h"
 #include "document/save_document.h"
 #include "platform/platform.h"
-#include "text/date_text.h"
+#include "services/date_text.h"
 
 #include <QStringList>
 #include <QWidget>

@@ -1,6 +1,6 @@
 #include "app/memo_text_view.h"
 
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QPlainTextEdit>
 #include <QTextCursor>

@@ -1,6 +1,6 @@
 #include "app/message_boxes.h"
 
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>

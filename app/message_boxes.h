@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/services.h"
+#include "services/services.h"
 
 #include <QMessageBox>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "app/notification_window.h"
 
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QGuiApplication>
 #include <QLabel>

@@ -2,7 +2,8 @@
 
 #include "app/look.h"
 #include "batch/xml_export.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
+#include "platform/qt_text.h"
 #include "ui_text_to_xml_page.h"
 
 #include <QCoreApplication>
@@ -59,7 +60,7 @@ void TextToXmlPage::exportFolder() {
     const auto choice = static_cast<std::size_t>(std::max(ui_->ComboBox1->currentIndex(), 0));
     exportRecords(ExportFormats[choice].format, nativePath(ui_->Edit8->text()),
                   ui_->FileListBox2->files(), nativePath(ui_->Edit9->text()),
-                  findSchemaTemplate(QCoreApplication::applicationDirPath()),
+                  findSchemaTemplate(nativePath(QCoreApplication::applicationDirPath())),
                   {progress_, boxes_, boxes_});
 }
 

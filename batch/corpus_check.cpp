@@ -2,8 +2,8 @@
 
 #include "batch/record_fields.h"
 #include "document/sort_tags.h"
+#include "files/text_file.h"
 #include "text/cp1252.h"
-#include "text/text_file.h"
 
 #include <algorithm>
 #include <array>

@@ -1,5 +1,7 @@
 #include "batch/file_list.h"
 
+#include "text/unicode.h"
+
 #include <algorithm>
 #include <numeric>
 
@@ -26,22 +28,27 @@ std::vector<std::string> listTextFiles(const NativePath& folder, bool* readable)
         *readable = read;
     if (!read)
         return {};
-    // Sorted by what the list shows; the shown names live only while sorting, so that a
-    // list of 100,000 names holds each name once.
-    std::vector<QString> shown;
-    shown.reserve(names.size());
-    for (const std::string& name : names)
-        shown.push_back(displayPath(name));
+    // Sorted by what the list shows without regard to case: Unicode's simple case folding,
+    // compared in UTF-16 units. Only the folded names live while sorting, so that a list of
+    // 100,000 names holds each name once more at most.
+    std::vector<std::u16string> folded;
+    folded.reserve(names.size());
+    for (const std::string& name : names) {
+        folded.push_back(toUtf16(displayPath(name)));
+        foldCase(folded.back());
+    }
     std::vector<std::size_t> order(names.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-        const int folded = QString::compare(shown[a], shown[b], Qt::CaseInsensitive);
-        if (folded != 0)
-            return folded < 0;
-        const int exact = QString::compare(shown[a], shown[b], Qt::CaseSensitive);
-        return exact != 0 ? exact < 0 : names[a] < names[b];
+        if (const int c = folded[a].compare(folded[b]); c != 0)
+            return c < 0;
+        // Names that differ in case alone, and names shown alike, in a fixed order.
+        if (const int c = toUtf16(displayPath(names[a])).compare(toUtf16(displayPath(names[b])));
+            c != 0)
+            return c < 0;
+        return names[a] < names[b];
     });
-    shown = {};
+    folded = {};
     std::vector<std::string> sorted;
     sorted.reserve(names.size());
     for (const std::size_t i : order)
@@ -66,7 +73,7 @@ NativePath TextFileList::selectedPath(int index) const {
     return joinPath(folder_, entries_[static_cast<std::size_t>(index)]);
 }
 
-QString TextFileList::shownName(int index) const {
+std::string TextFileList::shownName(int index) const {
     if (index < 0 || index >= count())
         return {};
     return displayPath(entries_[static_cast<std::size_t>(index)]);

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "text/file_system.h"
-
-#include <QString>
+#include "files/file_system.h"
 
 #include <string>
 #include <vector>
@@ -36,8 +34,8 @@ public:
     // The path of entry `index`; the empty path for an index outside the list, as when
     // nothing is selected.
     NativePath selectedPath(int index) const;
-    // The name of entry `index` as the list shows it.
-    QString shownName(int index) const;
+    // The name of entry `index` as the list shows it, in UTF-8.
+    std::string shownName(int index) const;
 
 private:
     NativePath folder_;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "text/file_system.h"
+#include "files/file_system.h"
 
 #include <string_view>
 

@@ -3,7 +3,7 @@
 #include "batch/record_formats.h"
 #include "batch/sqlite_records.h"
 #include "batch/xml_export.h"
-#include "text/text_file.h"
+#include "files/text_file.h"
 
 namespace quillet {
 
@@ -30,9 +30,7 @@ public:
         if (format_ == ExportFormat::Xml) {
             appendXmlRecord(fileText, id, record_);
         } else {
-            const QByteArray name = displayPath(fileName).toUtf8();
-            const std::string_view utf8Name(name.constData(),
-                                            static_cast<std::size_t>(name.size()));
+            const std::string utf8Name = displayPath(fileName);
             if (format_ == ExportFormat::Csv)
                 appendCsvRecord(fileText, id, utf8Name, record_);
             else
@@ -70,10 +68,7 @@ public:
     }
 
     bool add(std::string_view fileText, long long id, std::string_view fileName) override {
-        const QByteArray name = displayPath(fileName).toUtf8();
-        return records_.insert(
-            fileText, id,
-            std::string_view(name.constData(), static_cast<std::size_t>(name.size())));
+        return records_.insert(fileText, id, displayPath(fileName));
     }
 
     bool commit() override {

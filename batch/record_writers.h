@@ -1,7 +1,7 @@
 #pragma once
 
 #include "batch/export_formats.h"
-#include "text/file_system.h"
+#include "files/file_system.h"
 
 #include <memory>
 #include <string_view>

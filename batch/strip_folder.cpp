@@ -1,11 +1,11 @@
 #include "batch/strip_folder.h"
 
 #include "batch/output_folder.h"
+#include "batch/overwrite_batch.h"
 #include "document/sort_tags.h"
 #include "document/strip_tags.h"
-#include "text/date_text.h"
-#include "text/overwrite_batch.h"
-#include "text/text_file.h"
+#include "files/file_names.h"
+#include "files/text_file.h"
 
 #include <new>
 #include <optional>
@@ -14,7 +14,7 @@
 namespace quillet {
 
 NativePath untaggedFolderName(std::string_view date, int count) {
-    return "untagged_" + nativePath(fileNameSafeDate(date)) + "_" + std::to_string(count);
+    return "untagged_" + fileNameSafeDate(date) + "_" + std::to_string(count);
 }
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "batch/batch_outcome.h"
 #include "batch/file_list.h"
-#include "text/services.h"
+#include "services/services.h"
 #include "text/text_view.h"
 
 #include <cstdint>

@@ -2,12 +2,9 @@
 
 #include "batch/output_folder.h"
 #include "batch/record_writers.h"
+#include "files/text_file.h"
 #include "text/cp1252.h"
 #include "text/display_text.h"
-#include "text/text_file.h"
-
-#include <QDir>
-#include <QFileInfo>
 
 #include <cstring>
 #include <new>
@@ -71,18 +68,21 @@ std::string xmlRecord(std::string_view fileText, long long id) {
     return out;
 }
 
-QString findSchemaTemplate(const QString& executableFolder) {
-    const QString relative = QStringLiteral("XML_Vorlage/XML.xsd");
-    const QString beside = QDir(executableFolder).filePath(relative);
-    const QString candidates[] = {
-        beside,
-        QDir(QDir(executableFolder).filePath(QStringLiteral(QUILLET_DATA_DIR_FROM_BIN)))
-            .filePath(relative),
-        QDir(QStringLiteral(QUILLET_DATA_DIR)).filePath(relative),
+NativePath findSchemaTemplate(const NativePath& executableFolder) {
+    const auto inFolder = [](std::string_view folder) {
+        return joinPath(joinPath(folder, "XML_Vorlage"), "XML.xsd");
     };
-    for (const QString& candidate : candidates)
-        if (QFileInfo(candidate).isFile())
-            return QDir::cleanPath(candidate);
+    const NativePath beside = inFolder(executableFolder);
+    const NativePath candidates[] = {
+        beside,
+        inFolder(joinPath(executableFolder, QUILLET_DATA_DIR_FROM_BIN)),
+        inFolder(QUILLET_DATA_DIR),
+    };
+    for (const NativePath& candidate : candidates) {
+        FileStatus status;
+        if (statusOf(candidate, status) && status.regular)
+            return candidate;
+    }
     return beside;
 }
 
@@ -90,8 +90,8 @@ namespace {
 
 // The schema template copied beside the XML; without it the XML is still of use, so a
 // missing template or a failed copy goes unreported.
-void copySchema(const QString& schemaTemplate, const NativePath& copy) {
-    const std::optional<std::string> schema = readFileBytes(nativePath(schemaTemplate));
+void copySchema(const NativePath& schemaTemplate, const NativePath& copy) {
+    const std::optional<std::string> schema = readFileBytes(schemaTemplate);
     if (schema)
         createNewFile(copy, *schema);
 }
@@ -100,7 +100,7 @@ void copySchema(const QString& schemaTemplate, const NativePath& copy) {
 
 XmlExportResult exportRecords(ExportFormat format, const NativePath& sourceFolder,
                               const TextFileList& sourceList, const NativePath& targetFolder,
-                              const QString& schemaTemplate, const XmlExportServices& s) {
+                              const NativePath& schemaTemplate, const XmlExportServices& s) {
     if (!isFolder(sourceFolder)) {
         s.boxes.showError(MessageSourceMissing);
         return {BatchOutcome::Refused, {}};
@@ -162,7 +162,7 @@ XmlExportResult exportRecords(ExportFormat format, const NativePath& sourceFolde
 
     std::string done = exportDoneMessage(format);
     done += CrLf;
-    done += toDocumentText(displayPath(exportFolder + nativeSeparator()));
+    done += documentTextFromUtf8(displayPath(exportFolder + nativeSeparator()));
     s.boxes.showInformation(done);
     return {BatchOutcome::Completed, exportFolder};
 }

@@ -4,9 +4,7 @@
 #include "batch/export_formats.h"
 #include "batch/file_list.h"
 #include "batch/record_fields.h"
-#include "text/services.h"
-
-#include <QString>
+#include "services/services.h"
 
 #include <array>
 #include <string>
@@ -38,7 +36,7 @@ std::string xmlRecord(std::string_view fileText, long long id);
 
 // The schema template: beside the executable first, then in the installed data folder.
 // The first candidate when neither exists, so that the copy fails quietly.
-QString findSchemaTemplate(const QString& executableFolder);
+NativePath findSchemaTemplate(const NativePath& executableFolder);
 
 struct XmlExportServices {
     ProgressBar& progress;
@@ -58,10 +56,10 @@ struct XmlExportResult {
 // away again.
 XmlExportResult exportRecords(ExportFormat format, const NativePath& sourceFolder,
                               const TextFileList& sourceList, const NativePath& targetFolder,
-                              const QString& schemaTemplate, const XmlExportServices& services);
+                              const NativePath& schemaTemplate, const XmlExportServices& services);
 
 inline XmlExportResult exportToXml(const NativePath& sourceFolder, const TextFileList& sourceList,
-                                   const NativePath& targetFolder, const QString& schemaTemplate,
+                                   const NativePath& targetFolder, const NativePath& schemaTemplate,
                                    const XmlExportServices& services) {
     return exportRecords(ExportFormat::Xml, sourceFolder, sourceList, targetFolder, schemaTemplate,
                          services);

@@ -11,7 +11,7 @@
 #include "app/main_window.h"
 #include "app/textview_page.h"
 #include "capture/tagged_insertion.h"
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QApplication>
 #include <QCheckBox>

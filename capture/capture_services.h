@@ -1,7 +1,7 @@
 #pragma once
 
 #include "capture/tagged_insertion.h"
-#include "text/services.h"
+#include "services/services.h"
 #include "text/text_view.h"
 
 #include <cstdint>

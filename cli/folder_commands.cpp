@@ -2,11 +2,9 @@
 #include "batch/strip_folder.h"
 #include "batch/xml_export.h"
 #include "cli/commands.h"
-#include "text/date_text.h"
+#include "files/file_system.h"
+#include "services/date_text.h"
 #include "text/display_text.h"
-#include "text/file_system.h"
-
-#include <QCoreApplication>
 
 #include <cstdio>
 #include <string>
@@ -52,8 +50,8 @@ private:
 };
 
 void printMessage(std::FILE* to, std::string_view cp1252) {
-    const QByteArray utf8 = toDisplayText(cp1252).toUtf8();
-    std::fwrite(utf8.constData(), 1, static_cast<std::size_t>(utf8.size()), to);
+    const std::string utf8 = toDisplayUtf8(cp1252);
+    std::fwrite(utf8.data(), 1, utf8.size(), to);
     std::fputc('\n', to);
     std::fflush(to);
 }
@@ -116,8 +114,7 @@ NativePath pathArgument(const char* arg) {
 
 // A name as the lists show it, in UTF-8.
 std::string shownName(const NativePath& path) {
-    const QByteArray utf8 = displayPath(path).toUtf8();
-    return {utf8.constData(), static_cast<std::size_t>(utf8.size())};
+    return displayPath(path);
 }
 
 // Reads the list of a folder. A folder that is there but cannot be read is said so: its
@@ -186,12 +183,6 @@ int runExport(std::span<char*> args) {
         printUsage(stderr);
         return ExitUsage;
     }
-    // Only for the folder of the running executable, where the schema template lies.
-    static int argc = 1;
-    static char name[] = "quillet-batch";
-    static char* argv[] = {name, nullptr};
-    const QCoreApplication app(argc, argv);
-
     const NativePath source = pathArgument(folders[0]);
     TextFileList list;
     if (!readList(list, source))
@@ -199,9 +190,8 @@ int runExport(std::span<char*> args) {
     TerminalProgress progress;
     TerminalMessages messages(progress);
     const XmlExportServices services{progress, messages, messages};
-    const XmlExportResult result =
-        exportRecords(format, source, list, pathArgument(folders[1]),
-                      findSchemaTemplate(QCoreApplication::applicationDirPath()), services);
+    const XmlExportResult result = exportRecords(format, source, list, pathArgument(folders[1]),
+                                                 findSchemaTemplate(executableFolder()), services);
     return exitCode(result.outcome);
 }
 

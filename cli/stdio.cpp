@@ -1,7 +1,7 @@
 #include "cli/stdio.h"
 
-#include "text/file_system.h"
-#include "text/text_file.h"
+#include "files/file_system.h"
+#include "files/text_file.h"
 
 namespace quillet::cli {
 

@@ -1,104 +1,106 @@
 #include "document/recovery_copy.h"
 
-#include "text/text_file.h"
+#include "files/text_file.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QLockFile>
-#include <QMutex>
-#include <QThread>
-#include <QWaitCondition>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace quillet {
 
 namespace {
 
-const QString CopyName = QStringLiteral("unsaved-document.txt");
-const QString LockName = QStringLiteral("unsaved-document.lock");
+constexpr std::string_view CopyName = "unsaved-document.txt";
+constexpr std::string_view LockName = "unsaved-document.lock";
 
 } // namespace
 
-RecoveryCopy::RecoveryCopy(QString folder) : folder_(std::move(folder)) {}
+RecoveryCopy::RecoveryCopy(NativePath folder) : folder_(std::move(folder)) {}
 
-RecoveryCopy::~RecoveryCopy() = default;
-
-QString RecoveryCopy::path() const {
-    return QDir(folder_).filePath(CopyName);
+RecoveryCopy::~RecoveryCopy() {
+    if (!lock_.isOpen())
+        return;
+    // Removed while still locked, so that no other program finds the lock free and then
+    // loses its file.
+    removeFile(lockPath());
+    lock_.close();
 }
 
-QString RecoveryCopy::lockPath() const {
-    return QDir(folder_).filePath(LockName);
+NativePath RecoveryCopy::path() const {
+    return joinPath(folder_, CopyName);
+}
+
+NativePath RecoveryCopy::lockPath() const {
+    return joinPath(folder_, LockName);
 }
 
 RecoveryCopy::Claim RecoveryCopy::claim() {
-    if (lock_)
+    if (lock_.isOpen())
         return Claim::Claimed;
-    if (!QDir().mkpath(folder_))
+    if (!createFolders(folder_, Access::OwnerOnly))
         return Claim::Failed;
-    auto lock = std::make_unique<QLockFile>(lockPath());
-    // The lock is held for as long as the program runs: its age says nothing about whether
-    // its owner still lives, only the owner's process does.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        lock_ = std::move(lock);
-        return Claim::Claimed;
-    }
-    return lock->error() == QLockFile::LockFailedError ? Claim::HeldByAnother : Claim::Failed;
+    // The system holds the lock for the program until it ends, however it ends, so a lock
+    // file that a crash left behind is free to be taken.
+    LockOutcome outcome = LockOutcome::Failed;
+    FileHandle lock = lockFile(lockPath(), outcome);
+    if (outcome != LockOutcome::Locked)
+        return outcome == LockOutcome::HeldByAnother ? Claim::HeldByAnother : Claim::Failed;
+    lock_ = std::move(lock);
+    return Claim::Claimed;
 }
 
 std::optional<std::string> RecoveryCopy::leftOver() const {
-    // Only a regular file: anything else put there is not a copy this program wrote.
-    const QFileInfo info(path());
-    if (!info.isFile())
-        return std::nullopt;
-    std::optional<std::string> text = readTextFile(nativePath(path()));
+    // Only a regular file is read: anything else put there is not a copy this program wrote.
+    std::optional<std::string> text = readTextFile(path());
     if (!text || text->empty())
         return std::nullopt;
     return text;
 }
 
 bool RecoveryCopy::store(std::string_view bytes) {
-    if (!lock_)
+    if (!lock_.isOpen())
         return false;
-    if (bytes.empty()) {
-        QFile file(path());
-        return !file.exists() || file.remove();
-    }
-    return replaceFile(path(), bytes);
+    const NativePath copy = path();
+    if (bytes.empty())
+        return !nameTaken(copy) || removeFile(copy);
+    FileStatus existing;
+    if (statusOf(copy, existing) && (!existing.regular || !mayWrite(copy)))
+        return false;
+    // A new file each time, the user's alone, whatever an older copy's permissions were.
+    StagedFile file(copy);
+    return file.open(Access::OwnerOnly) && file.write(bytes) && file.commit();
 }
 
-class RecoveryWriter::Thread : public QThread {
+class RecoveryWriter::Thread {
 public:
-    Thread(RecoveryCopy& copy, Done done) : copy_(copy), done_(std::move(done)) {}
+    Thread(RecoveryCopy& copy, Done done)
+        : copy_(copy), done_(std::move(done)), thread_([this] { run(); }) {}
 
     void submit(Snapshot snapshot) {
-        const QMutexLocker locker(&mutex_);
+        const std::lock_guard locker(mutex_);
         waiting_ = std::move(snapshot);
-        wake_.wakeOne();
+        wake_.notify_one();
     }
     void waitUntilIdle() {
-        QMutexLocker locker(&mutex_);
-        while (waiting_ || writing_)
-            idle_.wait(&mutex_);
+        std::unique_lock locker(mutex_);
+        idle_.wait(locker, [this] { return !waiting_ && !writing_; });
     }
     void stop() {
         {
-            const QMutexLocker locker(&mutex_);
+            const std::lock_guard locker(mutex_);
             stopping_ = true;
-            wake_.wakeOne();
+            wake_.notify_one();
         }
-        wait();
+        thread_.join();
     }
 
-protected:
-    void run() override {
+private:
+    void run() {
         for (;;) {
             Snapshot snapshot;
             {
-                QMutexLocker locker(&mutex_);
-                while (!waiting_ && !stopping_)
-                    wake_.wait(&mutex_);
+                std::unique_lock locker(mutex_);
+                wake_.wait(locker, [this] { return waiting_ || stopping_; });
                 if (!waiting_)
                     return;
                 snapshot = std::move(waiting_);
@@ -107,31 +109,30 @@ protected:
             }
             const bool written = copy_.store(snapshot());
             {
-                const QMutexLocker locker(&mutex_);
+                const std::lock_guard locker(mutex_);
                 writing_ = false;
                 if (!waiting_)
-                    idle_.wakeAll();
+                    idle_.notify_all();
             }
             if (done_)
                 done_(written);
         }
     }
 
-private:
     RecoveryCopy& copy_;
     Done done_;
-    QMutex mutex_;
-    QWaitCondition wake_;
-    QWaitCondition idle_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
     Snapshot waiting_;
     bool writing_ = false;
     bool stopping_ = false;
+    // Last, so that it starts once everything it reads is there.
+    std::thread thread_;
 };
 
 RecoveryWriter::RecoveryWriter(RecoveryCopy& copy, Done done)
-    : thread_(std::make_unique<Thread>(copy, std::move(done))) {
-    thread_->start(QThread::LowPriority);
-}
+    : thread_(std::make_unique<Thread>(copy, std::move(done))) {}
 
 RecoveryWriter::~RecoveryWriter() {
     thread_->stop();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include "files/file_system.h"
 
 #include <functional>
 #include <memory>
@@ -8,19 +8,19 @@
 #include <string>
 #include <string_view>
 
-class QLockFile;
-
 namespace quillet {
 
 // The copy of the document in the window that outlives a close, a crash or a kill: one
-// file in a folder of the user's data, holding exactly the bytes "Save and New" would
-// write. A lock file beside it gives the copy to one running program at a time, so that
-// two never write over each other's copy.
+// file in a folder the program names (in the user's data), holding exactly the bytes "Save
+// and New" would write. A lock file beside it gives the copy to one running program at a
+// time, so that two never write over each other's copy. The folder and the files are the
+// user's alone: the copy holds text nobody else should read.
 class RecoveryCopy {
 public:
     enum class Claim { Claimed, HeldByAnother, Failed };
 
-    explicit RecoveryCopy(QString folder);
+    explicit RecoveryCopy(NativePath folder);
+    // Lets go of the copy.
     ~RecoveryCopy();
     RecoveryCopy(const RecoveryCopy&) = delete;
     RecoveryCopy& operator=(const RecoveryCopy&) = delete;
@@ -28,7 +28,7 @@ public:
     // Takes the copy for this program, making the folder when it is missing. The lock of
     // a program that ended without letting go of it (a crash, a kill) is taken over.
     Claim claim();
-    bool isClaimed() const { return lock_ != nullptr; }
+    bool isClaimed() const { return lock_.isOpen(); }
 
     // The text an earlier session left in the copy; nothing when there is none, or it is
     // empty.
@@ -38,12 +38,12 @@ public:
     // Only a claimed copy is written or removed.
     bool store(std::string_view bytes);
 
-    QString path() const;
-    QString lockPath() const;
+    NativePath path() const;
+    NativePath lockPath() const;
 
 private:
-    QString folder_;
-    std::unique_ptr<QLockFile> lock_;
+    NativePath folder_;
+    FileHandle lock_;
 };
 
 // Writes the copy on a thread of its own, so that writing a large document never holds

@@ -1,17 +1,19 @@
 #include "document/save_document.h"
 
 #include "document/clean_text.h"
-#include "text/date_text.h"
-#include "text/text_file.h"
-
-#include <QDir>
-#include <QFileInfo>
+#include "files/file_names.h"
+#include "files/text_file.h"
 
 namespace quillet {
 
-QString savePath(const QString& folder, const QString& middle, int number) {
-    return folder + QDir::separator() + middle + u'_' + QString::number(number) +
-           QStringLiteral(".txt");
+NativePath savePath(const NativePath& folder, std::string_view middle, int number) {
+    NativePath path = folder;
+    path += nativeSeparator();
+    path += middle;
+    path += '_';
+    path += std::to_string(number);
+    path += ".txt";
+    return path;
 }
 
 SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& s) {
@@ -24,7 +26,7 @@ SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
         return {SaveOutcome::NothingToSave, {}, {}};
     }
 
-    if (!QFileInfo(settings.folder).isDir()) {
+    if (!isFolder(settings.folder)) {
         if (hotKey)
             s.window.restoreMainWindow();
         s.boxes.showError(MessageSaveFolderMissing);
@@ -34,7 +36,7 @@ SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
     }
 
     // A base name such as "../x" must not lead out of the save folder.
-    QString middle = fileNameSafeText(settings.baseName);
+    NativePath middle = fileNameSafeText(settings.baseName);
     if (settings.addDate)
         middle += fileNameSafeDate(s.date.todayShortDate());
 
@@ -46,7 +48,7 @@ SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveS
     // Trying each number with an exclusive creation, rather than testing first and writing
     // after, leaves no moment in which a file of another program could be overwritten.
     for (int number = 0;; ++number) {
-        const QString path = savePath(settings.folder, middle, number);
+        const NativePath path = savePath(settings.folder, middle, number);
         const Creation creation = createNewFile(path, text);
         if (creation == Creation::AlreadyThere && number < LastSaveNumber)
             continue;

@@ -1,9 +1,8 @@
 #pragma once
 
-#include "text/services.h"
+#include "files/file_system.h"
+#include "services/services.h"
 #include "text/text_view.h"
-
-#include <QString>
 
 #include <optional>
 #include <string>
@@ -22,9 +21,9 @@ enum class SaveMode { Button, HotKey };
 
 // The options of the "Controls" page, read when the save starts.
 struct SaveSettings {
-    QString folder;                // exactly as typed
-    QString baseName;              // as typed; characters a file name cannot hold become "-"
-    bool addDate = true;           // today's date behind the base name
+    NativePath folder;    // exactly as typed
+    std::string baseName; // as typed, in UTF-8; characters a file name cannot hold become "-"
+    bool addDate = true;  // today's date behind the base name
     bool cleanBeforeSaving = true; // honoured by the hot key only
 };
 
@@ -65,12 +64,12 @@ enum class SaveOutcome { Saved, NothingToSave, FolderMissing, CannotCreate };
 struct SaveResult {
     SaveOutcome outcome;
     std::string statusText; // for the hot key's notification; always empty in button mode
-    QString path;           // the file written, or the one that could not be created
+    NativePath path;        // the file written, or the one that could not be created
 };
 
 // folder + separator + middle + "_" + number + ".txt"; the separator is added even when
 // the folder text ends with one.
-QString savePath(const QString& folder, const QString& middle, int number);
+NativePath savePath(const NativePath& folder, std::string_view middle, int number);
 
 // Writes the document as a new file under the smallest free number and empties the view.
 SaveResult saveDocument(SaveMode mode, const SaveSettings& settings, const SaveServices& services);

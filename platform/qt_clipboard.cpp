@@ -1,7 +1,7 @@
 #include "platform/qt_clipboard.h"
 
 #include "platform/address_offer.h"
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

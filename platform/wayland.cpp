@@ -8,10 +8,10 @@
 #include "platform/key_injector.h"
 #include "platform/linux_backends.h"
 #include "platform/portal_shortcuts.h"
+#include "platform/qt_text.h"
 #include "platform/shortcut_names.h"
 #include "platform/wayland_notice.h"
 #include "quillet_version.h"
-#include "text/display_text.h"
 
 #include <QDBusConnection>
 #include <QGuiApplication>

@@ -2,7 +2,7 @@
 
 #include "platform/address_offer.h"
 #include "platform/event_wait.h"
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QDeadlineTimer>
 #include <QString>

@@ -37,6 +37,8 @@ test_pkgs+=(mutter gnome-shell gnome-settings-daemon python3-dbusmock gir1.2-gtk
             gnome-settings-daemon-common dconf-service dconf-gsettings-backend dconf-cli)
 # The exports read back by real consumers, and the Debian package built and checked.
 test_pkgs+=(python3 sqlite3 dpkg-dev file lintian desktop-file-utils appstream man-db)
+# The date tests build their own locales (German, French, ...) from these sources.
+test_pkgs+=(locales)
 
 case "${1:-run}" in
   run) wanted=("${run_pkgs[@]}") ;;

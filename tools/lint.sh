@@ -13,7 +13,7 @@ echo "format: every file as clang-format writes it"
 tools/check-layers.sh
 
 # Generated sources (moc, uic) exist only after a build; the Win32 backend needs its headers.
-git ls-files 'text/*.cpp' 'document/*.cpp' 'capture/*.cpp' 'batch/*.cpp' 'platform/*.cpp' \
-    'app/*.cpp' 'cli/*.cpp' | grep -v -e '_win32\.cpp$' -e '^platform/win32\.cpp$' |
+git ls-files 'text/*.cpp' 'services/*.cpp' 'files/*.cpp' 'document/*.cpp' 'capture/*.cpp' \
+    'batch/*.cpp' 'platform/*.cpp' 'app/*.cpp' 'cli/*.cpp' | grep -v -e '_win32\.cpp$' -e '^platform/win32\.cpp$' |
   xargs -P "$(nproc)" -n 4 clang-tidy -p "$build" --quiet 2>/dev/null
 echo "names: every name in the project's style"

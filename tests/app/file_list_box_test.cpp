@@ -1,4 +1,5 @@
 #include "app/file_list_box.h"
+#include "platform/qt_text.h"
 
 #include <QDir>
 #include <QFile>
@@ -40,7 +41,7 @@ private Q_SLOTS:
         QCOMPARE(shownNames(list), (QStringList{"A.TXT", "b.txt", "c.Txt"}));
         QStringList core;
         for (const std::string& name : listTextFiles(nativePath(dir.path())))
-            core << displayPath(name);
+            core << shownPath(name);
         QCOMPARE(shownNames(list), core);
         QCOMPARE(list.files().count(), 3);
     }

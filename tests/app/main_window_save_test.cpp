@@ -1,8 +1,8 @@
 #include "app/message_boxes.h"
 #include "app/notification_window.h"
 #include "document/clean_text.h"
+#include "platform/qt_text.h"
 #include "support/window_fakes.h"
-#include "text/display_text.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "app/textview_page.h"
 #include "document/clean_text.h"
 #include "document/sort_tags.h"
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

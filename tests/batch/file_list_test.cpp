@@ -1,8 +1,8 @@
 #include "batch/file_list.h"
+#include "files/text_file.h"
 #include "support/fakes.h"
 #include "support/notation.h"
 #include "text/display_text.h"
-#include "text/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -29,17 +29,17 @@ const std::vector<std::string>& names(const std::vector<std::string>& entries) {
 }
 
 TEST(ListTextFiles, AllButFoldersSortedWithoutRegardToCase) {
-    QTemporaryDir dir;
-    const QString d = dir.path();
+    TempFolder dir;
+    const NativePath d = dir.path();
     for (const char* f : {"b.txt", "A.TXT", "c.Txt", "a.txt", "d.txt.bak", "e.text", ".hidden.txt",
                           "target", "f.txt.Ab12Cd", "B.txt"})
         writeBytes(d + "/" + f, "x");
-    QDir(d).mkdir("sub.txt");
-    QDir(d).mkdir("folder");
-    QFile::link(d + "/target", d + "/link-to-file.txt");
-    QFile::link(d + "/folder", d + "/link-to-folder.txt");
-    QFile::link(d + "/nowhere", d + "/dangling.txt");
-    ASSERT_EQ(::mkfifo((d + "/pipe.txt").toLocal8Bit().constData(), 0600), 0);
+    makeFolder(d + "/sub.txt");
+    makeFolder(d + "/folder");
+    makeLink(d + "/target", d + "/link-to-file.txt");
+    makeLink(d + "/folder", d + "/link-to-folder.txt");
+    makeLink(d + "/nowhere", d + "/dangling.txt");
+    ASSERT_EQ(::mkfifo((d + "/pipe.txt").c_str(), 0600), 0);
 
     EXPECT_EQ(names(listTextFiles(native(d))),
               (std::vector<std::string>{"A.TXT", "a.txt", "B.txt", "b.txt", "c.Txt", "dangling.txt",
@@ -48,8 +48,36 @@ TEST(ListTextFiles, AllButFoldersSortedWithoutRegardToCase) {
     EXPECT_EQ(names(listTextFiles(NativePath())), std::vector<std::string>{});
 }
 
+// Letters of other scripts and outside the Basic Multilingual Plane, names in UTF-8 and one
+// in Latin-1: the order the list has always had, by Unicode's simple case folding.
+TEST(ListTextFiles, SortsEveryScriptWithoutRegardToCase) {
+    TempFolder dir;
+    const std::vector<std::string> sorted = {
+        "M\xFC"
+        "ller.txt",
+        "m\u00FCller.txt",
+        "Stra\u00DFe.txt",
+        "\u017Ftra\u00DFe.txt",
+        "Zebra.txt",
+        "\u00E4hnlich.txt",
+        "\u00C4rger.txt",
+        "\u00FCbel.txt",
+        "\u00DCber.txt",
+        "\u01C4emal.txt",
+        "\u01C5emal.txt",
+        "\u01C6emal.txt",
+        "\u03A3\u03BF\u03C6\u03AF\u03B1.txt",
+        "\u03C3\u03BF\u03C6\u03AF\u03B1.txt",
+        "\U00010400deseret.txt",
+        "\U00010428deseret.txt",
+    };
+    for (auto name = sorted.rbegin(); name != sorted.rend(); ++name)
+        writeBytes(dir.filePath(*name), "x");
+    EXPECT_EQ(listTextFiles(dir.path()), sorted);
+}
+
 TEST(TextFileList, IsASnapshotUntilReread) {
-    QTemporaryDir one, two;
+    TempFolder one, two;
     writeBytes(one.path() + "/a.txt", "");
     writeBytes(two.path() + "/z.txt", "");
     TextFileList list;
@@ -66,7 +94,7 @@ TEST(TextFileList, IsASnapshotUntilReread) {
 }
 
 TEST(TextFileList, SelectedPath) {
-    QTemporaryDir dir;
+    TempFolder dir;
     writeBytes(dir.path() + "/a.txt", "");
     TextFileList list;
     list.assign(native(dir.path()));
@@ -127,7 +155,7 @@ TEST(NormalizeLineBreaks, AgreesWithByteByByteRuleOnRandomBreaks) {
 }
 
 TEST(TextFile, ReadsWholeBytesAndReportsWhatItCannotOpen) {
-    QTemporaryDir dir;
+    TempFolder dir;
     const std::string bytes = std::string("x\0\x80\n", 4) + std::string(3'000'000, 'y');
     writeBytes(dir.path() + "/a.txt", bytes);
     std::string expected = bytes;
@@ -147,8 +175,8 @@ TEST(TextFile, ReadsWholeBytesAndReportsWhatItCannotOpen) {
 }
 
 TEST(TextFile, ReplaceLeavesNoTemporaryFile) {
-    QTemporaryDir dir;
-    const QString path = dir.path() + "/a.txt";
+    TempFolder dir;
+    const NativePath path = dir.path() + "/a.txt";
     writeBytes(path, "old");
     ASSERT_TRUE(replaceFile(path, "new"));
     EXPECT_EQ(readBytes(path), "new");
@@ -159,10 +187,10 @@ TEST(TextFile, ReplaceLeavesNoTemporaryFile) {
 }
 
 TEST(TextFile, CreatesOnlyWhatIsNotThere) {
-    QTemporaryDir dir;
-    const QString d = dir.path();
-    QDir(d).mkdir("folder.txt");
-    QFile::link(d + "/nowhere", d + "/dangling.txt");
+    TempFolder dir;
+    const NativePath d = dir.path();
+    makeFolder(d + "/folder.txt");
+    makeLink(d + "/nowhere", d + "/dangling.txt");
     EXPECT_EQ(createNewFile(d + "/new.txt", "one"), Creation::Written);
     EXPECT_EQ(createNewFile(d + "/new.txt", "two"), Creation::AlreadyThere);
     EXPECT_EQ(createNewFile(d + "/dangling.txt", "x"), Creation::AlreadyThere);
@@ -194,19 +222,18 @@ class ByteNames : public testing::TestWithParam<ByteNameCase> {};
 
 TEST_P(ByteNames, ListedOpenedAndShownReadably) {
     const ByteNameCase& c = GetParam();
-    QTemporaryDir dir;
+    TempFolder dir;
     const NativePath folder = native(dir.path());
     writeBytes(joinPath(folder, c.bytes), "{TITEL}x{/TITEL}\n");
     TextFileList list;
     list.assign(folder);
     ASSERT_EQ(list.entries(), std::vector<std::string>{c.bytes});
-    EXPECT_EQ(list.shownName(0).toStdString(), c.shown);
+    EXPECT_EQ(list.shownName(0), c.shown);
     EXPECT_EQ(readTextFile(list.selectedPath(0)), "{TITEL}x{/TITEL}\r\n");
-    EXPECT_EQ(cannotOpenMessage(list.selectedPath(0)),
-              "Datei " + toDocumentText(dir.path()) + "/" +
-                  toDocumentText(QString::fromUtf8(c.shown)) +
-                  " kann nicht ge\xF6"
-                  "ffnet werden");
+    EXPECT_EQ(cannotOpenMessage(list.selectedPath(0)), "Datei " + documentTextFromUtf8(dir.path()) +
+                                                           "/" + documentTextFromUtf8(c.shown) +
+                                                           " kann nicht ge\xF6"
+                                                           "ffnet werden");
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ByteNames, testing::ValuesIn(byteNameCases),
@@ -227,41 +254,41 @@ std::optional<std::optional<std::string>> readWithin(const NativePath& path) {
 // but a folder are listed, so that reading them fails where someone sees it.
 struct KindCase {
     const char* name;
-    std::function<void(const QString& folder, const QString& at)> make;
+    std::function<void(const NativePath& folder, const NativePath& at)> make;
     bool listed = true;
 };
 
 const KindCase kindCases[] = {
-    {"Fifo", [](const QString&,
-                const QString& at) { ASSERT_EQ(::mkfifo(at.toLocal8Bit().constData(), 0600), 0); }},
+    {"Fifo",
+     [](const NativePath&, const NativePath& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
     {"LinkToFifo",
-     [](const QString& folder, const QString& at) {
-         ASSERT_EQ(::mkfifo((folder + "/pipe").toLocal8Bit().constData(), 0600), 0);
-         QFile::link(folder + "/pipe", at);
+     [](const NativePath& folder, const NativePath& at) {
+         ASSERT_EQ(::mkfifo((folder + "/pipe").c_str(), 0600), 0);
+         makeLink(folder + "/pipe", at);
      }},
-    {"LinkToDevZero", [](const QString&, const QString& at) { QFile::link("/dev/zero", at); }},
-    {"LinkToDevTty", [](const QString&, const QString& at) { QFile::link("/dev/tty", at); }},
-    {"LinkToFolder", [](const QString& folder, const QString& at) { QFile::link(folder, at); },
+    {"LinkToDevZero", [](const NativePath&, const NativePath& at) { makeLink("/dev/zero", at); }},
+    {"LinkToDevTty", [](const NativePath&, const NativePath& at) { makeLink("/dev/tty", at); }},
+    {"LinkToFolder", [](const NativePath& folder, const NativePath& at) { makeLink(folder, at); },
      false},
     {"Socket",
-     [](const QString&, const QString& at) {
+     [](const NativePath&, const NativePath& at) {
          const int s = ::socket(AF_UNIX, SOCK_STREAM, 0);
          sockaddr_un address{};
          address.sun_family = AF_UNIX;
-         const QByteArray path = at.toLocal8Bit();
-         ASSERT_LT(static_cast<std::size_t>(path.size()), sizeof address.sun_path);
-         std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+         ASSERT_LT(at.size(), sizeof address.sun_path);
+         std::memcpy(address.sun_path, at.data(), at.size());
          ASSERT_EQ(::bind(s, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
          ::close(s);
      }},
-    {"Dangling", [](const QString& folder, const QString& at) { QFile::link(folder + "/no", at); }},
+    {"Dangling",
+     [](const NativePath& folder, const NativePath& at) { makeLink(folder + "/no", at); }},
 };
 
 class NotARegularFile : public testing::TestWithParam<KindCase> {};
 
 TEST_P(NotARegularFile, IsListedUnlessAFolderButNeverReadNorWaitedFor) {
-    QTemporaryDir dir;
-    const QString at = dir.path() + "/x.txt";
+    TempFolder dir;
+    const NativePath at = dir.path() + "/x.txt";
     GetParam().make(dir.path(), at);
     EXPECT_EQ(listTextFiles(native(dir.path())),
               GetParam().listed ? std::vector<std::string>{"x.txt"} : std::vector<std::string>{});
@@ -274,7 +301,7 @@ INSTANTIATE_TEST_SUITE_P(Rows, NotARegularFile, testing::ValuesIn(kindCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(TextFile, SparseFileLargerThanMemoryIsRefusedAtOnce) {
-    QTemporaryDir dir;
+    TempFolder dir;
     const NativePath path = native(dir.path() + "/huge.txt");
     writeBytes(path, "{TEXT}");
     // A terabyte that takes no room on the disk; the file system may not allow as much.

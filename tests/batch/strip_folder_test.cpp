@@ -1,9 +1,9 @@
+#include "batch/overwrite_batch.h"
 #include "batch/strip_folder.h"
+#include "files/text_file.h"
 #include "support/fakes.h"
 #include "support/notation.h"
 #include "support/small_disk.h"
-#include "text/overwrite_batch.h"
-#include "text/text_file.h"
 
 #include <gtest/gtest.h>
 
@@ -34,7 +34,7 @@ struct FakeStripControls : StripFolderControls {
 using namespace test;
 
 struct StripFolderFixture : testing::Test {
-    QTemporaryDir dir;
+    TempFolder dir;
     EventLog log;
     FakeStripControls controls{log};
     StringTextView buffer{"preview"};
@@ -45,9 +45,9 @@ struct StripFolderFixture : testing::Test {
     StripFolderServices services{controls, buffer, progress, boxes, failures, date};
     TextFileList list;
 
-    QString in(const QString& name) const { return dir.path() + "/" + name; }
-    QString untagged(int count, const char* variant = "") const {
-        return dir.path() + "/untagged_07.12.2026_" + QString::number(count) + variant;
+    NativePath in(const std::string& name) const { return dir.path() + "/" + name; }
+    NativePath untagged(int count, const char* variant = "") const {
+        return dir.path() + "/untagged_07.12.2026_" + std::to_string(count) + variant;
     }
     void files(std::initializer_list<std::pair<const char*, std::string>> contents) {
         for (const auto& [name, text] : contents)
@@ -134,14 +134,14 @@ TEST_F(StripFolderFixture, DateIsMadeSafeForAFolderName) {
 
 TEST_F(StripFolderFixture, FailedRunLeavesNoEmptySubfolder) {
     files({{"a.txt", "{A}1"}, {"b.txt", "{B}2"}});
-    QFile::remove(in("a.txt"));
+    removeName(in("a.txt"));
     EXPECT_EQ(run(), BatchOutcome::Failed);
     EXPECT_EQ(folderContents(dir.path()), std::vector<std::string>{"b.txt"});
 }
 
 TEST_F(StripFolderFixture, FileReplacedByAFifoAfterListingIsNotWaitedFor) {
     files({{"a.txt", "{A}1"}, {"b.txt", "{B}2"}});
-    QFile::remove(in("b.txt"));
+    removeName(in("b.txt"));
     ASSERT_EQ(::mkfifo(native(in("b.txt")).c_str(), 0600), 0);
     controls.subfolder = false;
     EXPECT_EQ(run(), BatchOutcome::Failed);
@@ -155,7 +155,7 @@ TEST_F(StripFolderFixture, FileReplacedByAFifoAfterListingIsNotWaitedFor) {
 TEST_F(StripFolderFixture, FileRemovedAfterListingStopsTheRun) {
     files({{"a.txt", "{A}1"}, {"b.txt", "{B}2"}, {"c.txt", "{C}3"}});
     controls.subfolder = false;
-    QFile::remove(in("b.txt"));
+    removeName(in("b.txt"));
     EXPECT_EQ(run(), BatchOutcome::Failed);
     EXPECT_EQ(readBytes(in("a.txt")), "1");
     EXPECT_EQ(readBytes(in("c.txt")), "{C}3");
@@ -211,7 +211,7 @@ TEST(OverwriteBatch, NeverReplacesWhatChangedMeanwhile) {
         {"HardLinkedChangedInPlace", [](const NativePath& b) { writeBytes(b, "theirs"); }},
     };
     for (const auto& row : rows) {
-        QTemporaryDir dir;
+        TempFolder dir;
         const NativePath a = native(dir.path() + "/a.txt");
         const NativePath b = native(dir.path() + "/b.txt");
         writeBytes(a, "old a");
@@ -338,7 +338,7 @@ class KeepsWhatTheUserHad : public StripFolderFixture,
 TEST_P(KeepsWhatTheUserHad, OverTheOriginals) {
     if (GetParam().needsRoot && ::geteuid() != 0)
         GTEST_SKIP() << "only root may set this up";
-    QTemporaryDir outside;
+    TempFolder outside;
     const NativePath folder = native(dir.path());
     const std::function<void()> check = GetParam().arrange(folder, native(outside.path()));
     // Afterwards the same names, no temporary file, and no journal left.

@@ -127,15 +127,15 @@ TEST(XmlExport, FixedLinesHaveTheirLength) {
 }
 
 struct ExportFixture : testing::Test {
-    QTemporaryDir source;
-    QTemporaryDir target;
+    TempFolder source;
+    TempFolder target;
     EventLog log;
     FakeProgress progress{log};
     FakeBoxes boxes{log};
     FakeFailures failures{log};
     XmlExportServices services{progress, boxes, failures};
     TextFileList list;
-    QString schema = QString::fromUtf8(QUILLET_SOURCE_DIR) + "/data/XML_Vorlage/XML.xsd";
+    NativePath schema = std::string(QUILLET_SOURCE_DIR) + "/data/XML_Vorlage/XML.xsd";
 
     void files(std::initializer_list<std::pair<const char*, std::string>> contents) {
         for (const auto& [name, text] : contents)
@@ -148,7 +148,7 @@ struct ExportFixture : testing::Test {
     std::string head() const {
         return std::string(XmlDeclaration) + "\r\n" + std::string(XmlRootStart) + "\r\n";
     }
-    std::string done(const QString& folder) const {
+    std::string done(const NativePath& folder) const {
         return "information: " + std::string(MessageExportDone) + "\r\n" + path8(folder) + "/";
     }
 };
@@ -157,7 +157,7 @@ TEST_F(ExportFixture, OneRecordPerFileInListOrder) {
     files({{"b.txt", "{TITEL}zwei{/TITEL}"}, {"A.txt", "{TEXT}eins\n{/TEXT}"}, {"c.txt", ""}});
     const XmlExportResult result = run();
     EXPECT_EQ(result.outcome, BatchOutcome::Completed);
-    const QString folder = target.path() + "/XML0";
+    const NativePath folder = target.path() + "/XML0";
     EXPECT_EQ(result.exportFolder, native(folder));
     EXPECT_EQ(readBytes(folder + "/XML.xml"),
               head() + "<Daten>\r\n<ID>0</ID>\r\n<MainText>eins\r\n</MainText>\r\n</Daten>\r\n" +
@@ -176,8 +176,8 @@ TEST_F(ExportFixture, EmptyFolderGivesThreeLines) {
 
 TEST_F(ExportFixture, TakesTheFirstFreeFolderNumber) {
     files({{"a.txt", "x"}});
-    QDir(target.path()).mkdir("XML0");
-    QDir(target.path()).mkdir("XML1");
+    makeFolder(target.path() + "/XML0");
+    makeFolder(target.path() + "/XML1");
     EXPECT_EQ(run().exportFolder, native(target.path() + "/XML2"));
     EXPECT_EQ(run().exportFolder, native(target.path() + "/XML3"));
     EXPECT_EQ(folderContents(target.path() + "/XML0"), std::vector<std::string>{});
@@ -186,7 +186,7 @@ TEST_F(ExportFixture, TakesTheFirstFreeFolderNumber) {
 TEST_F(ExportFixture, AnythingNamedLikeAnExportFolderIsPassedOver) {
     files({{"a.txt", "x"}});
     writeBytes(target.path() + "/XML0", "plain");
-    QFile::link(target.path() + "/nowhere", target.path() + "/XML1");
+    makeLink(target.path() + "/nowhere", target.path() + "/XML1");
     const XmlExportResult result = run();
     EXPECT_EQ(result.outcome, BatchOutcome::Completed);
     EXPECT_EQ(result.exportFolder, native(target.path() + "/XML2"));
@@ -196,14 +196,14 @@ TEST_F(ExportFixture, AnythingNamedLikeAnExportFolderIsPassedOver) {
 
 TEST_F(ExportFixture, FolderChecksInOrder) {
     files({{"a.txt", "x"}});
-    const QString missing = target.path() + "/missing";
+    const NativePath missing = target.path() + "/missing";
     const struct {
         const char* name;
-        QString sourceText, targetText;
+        NativePath sourceText, targetText;
         const char* message;
     } rows[] = {
         {"SourceMissing", missing, target.path(), "error: Quellverzeichnis existiert nicht!"},
-        {"SourceEmpty", QString(), target.path(), "error: Quellverzeichnis existiert nicht!"},
+        {"SourceEmpty", NativePath(), target.path(), "error: Quellverzeichnis existiert nicht!"},
         {"BothMissing", missing, missing, "error: Quellverzeichnis existiert nicht!"},
         {"TargetMissing", source.path(), missing, "error: Zielverzeichnis existiert nicht!"},
         {"TargetIsAFile", source.path(), source.path() + "/a.txt",
@@ -246,18 +246,18 @@ const FormatRow formatRows[] = {
 };
 
 struct FormatExport : ExportFixture, testing::WithParamInterface<FormatRow> {
-    XmlExportResult run(const QString& into) {
+    XmlExportResult run(const NativePath& into) {
         return exportRecords(GetParam().format, native(source.path()), list, native(into), schema,
                              services);
     }
-    std::string output(const QString& parent) const {
+    std::string output(const NativePath& parent) const {
         return path8(parent) + "/" + GetParam().folder + "/" + GetParam().files.front();
     }
 };
 
 TEST_P(FormatExport, WritesItsFileIntoItsOwnFolder) {
     files({{"a.txt", "{TITEL}t{/TITEL}"}, {"b.txt", ""}});
-    const QString folder = target.path() + "/" + GetParam().folder;
+    const NativePath folder = target.path() + "/" + GetParam().folder;
     EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Completed);
     EXPECT_EQ(folderContents(folder), GetParam().files);
     EXPECT_EQ(log, (EventLog{"maximum 2", "position 1", "position 2",
@@ -268,7 +268,7 @@ TEST_P(FormatExport, WritesItsFileIntoItsOwnFolder) {
 
 TEST_P(FormatExport, FileRemovedAfterListingLeavesNoFolder) {
     files({{"a.txt", "x"}, {"b.txt", "y"}, {"c.txt", "z"}});
-    QFile::remove(source.path() + "/b.txt");
+    removeName(source.path() + "/b.txt");
     EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Failed);
     EXPECT_EQ(eventsStartingWith(log, "failure"),
               std::vector<std::string>{"failure: Datei " + path8(source.path()) +
@@ -296,7 +296,7 @@ TEST_P(FormatExport, AllFolderNumbersTakenWritesNothing) {
     const std::string base =
         std::string(GetParam().folder).substr(0, std::strlen(GetParam().folder) - 1);
     for (int n = 0; n <= LastExportFolderNumber; ++n)
-        ASSERT_TRUE(QDir(target.path()).mkdir(QString::fromStdString(base + std::to_string(n))));
+        ASSERT_TRUE(makeFolder(target.path() + "/" + base + std::to_string(n)));
     EXPECT_EQ(run(target.path()).outcome, BatchOutcome::Refused);
     EXPECT_EQ(log, EventLog{"error: Im Zielverzeichnis sind alle Ordnernamen von " + base +
                             "0 bis " + base + "1000 bereits vergeben!"});
@@ -307,9 +307,9 @@ INSTANTIATE_TEST_SUITE_P(Rows, FormatExport, testing::ValuesIn(formatRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SchemaTemplate, BesideTheExecutableFirst) {
-    QTemporaryDir exe;
-    EXPECT_TRUE(findSchemaTemplate(exe.path()).startsWith(exe.path()));
-    QDir(exe.path()).mkdir("XML_Vorlage");
+    TempFolder exe;
+    EXPECT_TRUE(findSchemaTemplate(exe.path()).starts_with(exe.path()));
+    makeFolder(exe.path() + "/XML_Vorlage");
     writeBytes(exe.path() + "/XML_Vorlage/XML.xsd", "");
     EXPECT_EQ(path8(findSchemaTemplate(exe.path())), path8(exe.path() + "/XML_Vorlage/XML.xsd"));
 }

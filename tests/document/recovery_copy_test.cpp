@@ -1,32 +1,32 @@
 #include "document/recovery_copy.h"
+#include "support/fakes.h"
 #include "support/notation.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QSemaphore>
-#include <QTemporaryDir>
-#include <QThread>
-
 #include <atomic>
+#include <csignal>
+#include <semaphore>
+#include <thread>
+
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace quillet {
 namespace {
 
-using test::shown;
+using namespace test;
 
-std::string contentOf(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : "(missing)";
+std::string contentOf(const NativePath& path) {
+    const std::string bytes = readBytes(path);
+    return bytes == "<missing>" ? "(missing)" : bytes;
 }
 
 // The folder of the copy may not be there yet: the first start makes it.
 struct Folder {
-    QTemporaryDir dir;
-    QString path = dir.filePath("data/Quillet");
+    TempFolder dir;
+    NativePath path = dir.filePath("data/Quillet");
 };
 
 template <std::size_t N> std::string bytes(const char (&text)[N]) {
@@ -50,10 +50,10 @@ TEST(RecoveryCopy, KeepsTheBytesUntilTheDocumentIsEmpty) {
     EXPECT_EQ(contentOf(copy.path()), "x");
 
     ASSERT_TRUE(copy.store(""));
-    EXPECT_FALSE(QFile::exists(copy.path()));
+    EXPECT_FALSE(exists(copy.path()));
     EXPECT_FALSE(copy.leftOver());
     EXPECT_TRUE(copy.store("")) << "removing what is not there";
-    EXPECT_EQ(QDir(folder.path).entryList(QDir::Files), QStringList{"unsaved-document.lock"});
+    EXPECT_EQ(folderContents(folder.path), std::vector<std::string>{"unsaved-document.lock"});
 }
 
 TEST(RecoveryCopy, ASecondProgramNeitherWritesNorRemovesTheCopy) {
@@ -76,34 +76,78 @@ TEST(RecoveryCopy, ASecondProgramNeitherWritesNorRemovesTheCopy) {
 
 TEST(RecoveryCopy, TakesOverTheLockOfAProgramThatDied) {
     Folder folder;
-    ASSERT_TRUE(QDir().mkpath(folder.path));
+    ASSERT_TRUE(makeFolders(folder.path));
     const pid_t child = fork();
     if (child == 0)
         _exit(0);
     ASSERT_GT(child, 0);
     waitpid(child, nullptr, 0);
     RecoveryCopy copy(folder.path);
-    QFile lock(copy.lockPath());
-    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
-    lock.write(QByteArray::number(child) + "\nquillet\n\n");
-    lock.close();
+    writeBytes(copy.lockPath(), std::to_string(child) + "\nquillet\n\n");
 
     EXPECT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+}
+
+// The lock lives as long as the program holding it: a second program is refused, and the
+// next one after a kill takes the copy over.
+TEST(RecoveryCopy, TheLockEndsWithItsHolder) {
+    Folder folder;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        ::alarm(60); // should the test end without killing it
+        RecoveryCopy copy(folder.path);
+        const char claimed = copy.claim() == RecoveryCopy::Claim::Claimed ? 'y' : 'n';
+        if (::write(ready[1], &claimed, 1) != 1)
+            _exit(1);
+        for (;;)
+            ::pause();
+    }
+    ASSERT_GT(holder, 0);
+    char claimed = 0;
+    ASSERT_EQ(::read(ready[0], &claimed, 1), 1);
+    EXPECT_EQ(claimed, 'y');
+    RecoveryCopy copy(folder.path);
+    EXPECT_EQ(copy.claim(), RecoveryCopy::Claim::HeldByAnother);
+    ::kill(holder, SIGKILL);
+    ::waitpid(holder, nullptr, 0);
+    EXPECT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    ::close(ready[0]);
+    ::close(ready[1]);
+}
+
+// The copy holds the user's unsaved text: nobody else may read it.
+TEST(RecoveryCopy, FolderAndFilesAreTheUsersAlone) {
+    Folder folder;
+    RecoveryCopy copy(folder.path);
+    ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
+    ASSERT_TRUE(copy.store(document));
+    const auto mode = [](const NativePath& path) {
+        struct stat st {};
+        return ::stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0;
+    };
+    EXPECT_EQ(mode(folder.path), 0700u);
+    EXPECT_EQ(mode(copy.path()), 0600u);
+    EXPECT_EQ(mode(copy.lockPath()), 0600u);
+    // A copy an older version left readable is replaced by one that is not.
+    ASSERT_EQ(::chmod(copy.path().c_str(), 0644), 0);
+    ASSERT_TRUE(copy.store("x"));
+    EXPECT_EQ(mode(copy.path()), 0600u);
 }
 
 TEST(RecoveryCopy, OnlyARegularFileIsACopy) {
     Folder folder;
     RecoveryCopy copy(folder.path);
     ASSERT_EQ(copy.claim(), RecoveryCopy::Claim::Claimed);
-    ASSERT_TRUE(QDir().mkpath(copy.path()));
+    ASSERT_TRUE(makeFolders(copy.path()));
     EXPECT_FALSE(copy.leftOver());
     EXPECT_FALSE(copy.store(document));
 }
 
 TEST(RecoveryCopy, AFolderThatCannotBeMadeFails) {
     Folder folder;
-    QFile blocker(QDir(folder.dir.path()).filePath("data"));
-    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    writeBytes(folder.dir.filePath("data"), "");
     RecoveryCopy copy(folder.path);
     EXPECT_EQ(copy.claim(), RecoveryCopy::Claim::Failed);
     EXPECT_FALSE(copy.isClaimed());
@@ -118,13 +162,13 @@ TEST(RecoveryWriter, WritesOnlyTheNewestOfWhatQueuedBehindAWrite) {
     std::atomic<int> taken{0};
     std::atomic<int> failures{0};
     std::atomic<bool> onMainThread{false};
-    QThread* const main = QThread::currentThread();
-    QSemaphore started, release;
+    const std::thread::id main = std::this_thread::get_id();
+    std::binary_semaphore started{0}, release{0};
     RecoveryWriter writer(copy, [&](bool ok) { failures += ok ? 0 : 1; });
 
     writer.submit([&] {
         ++taken;
-        onMainThread = onMainThread || QThread::currentThread() == main;
+        onMainThread = onMainThread || std::this_thread::get_id() == main;
         started.release();
         release.acquire();
         return std::string("erste");
@@ -158,8 +202,8 @@ TEST(RecoveryWriter, WritesWhatWaitsBeforeItEndsAndReportsFailures) {
         RecoveryWriter writer(copy, [&](bool ok) { outcomes.push_back(ok); });
         writer.submit([] { return std::string(); });
         writer.waitUntilIdle();
-        EXPECT_FALSE(QFile::exists(copy.path()));
-        ASSERT_TRUE(QDir().mkpath(copy.path()));
+        EXPECT_FALSE(exists(copy.path()));
+        ASSERT_TRUE(makeFolders(copy.path()));
         writer.submit([] { return document; });
     }
     EXPECT_EQ(outcomes, (std::vector<bool>{true, true, false}));

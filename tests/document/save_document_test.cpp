@@ -11,7 +11,7 @@ namespace {
 using namespace test;
 
 struct SaveFixture : testing::Test {
-    QTemporaryDir dir;
+    TempFolder dir;
     EventLog log;
     StringTextView view{"{TITEL}t{/TITEL}\r\n\r\n"};
     FakeNotifier notifier{log};
@@ -22,7 +22,7 @@ struct SaveFixture : testing::Test {
     SaveServices services{view, notifier, boxes, failures, date, window};
     SaveSettings settings{dir.path(), "MEDIENNAME_QUELLE", false, true};
 
-    QString file(const QString& name) const { return dir.path() + "/" + name; }
+    NativePath file(const std::string& name) const { return dir.path() + "/" + name; }
     SaveResult save(SaveMode mode) { return saveDocument(mode, settings, services); }
 };
 
@@ -56,7 +56,7 @@ TEST_P(SaveNumbering, TakesTheSmallestFreeNumber) {
     for (const char* name : c.existingFiles)
         writeBytes(file(name), "old");
     for (const char* name : c.existingFolders)
-        ASSERT_TRUE(QDir(dir.path()).mkdir(name));
+        ASSERT_TRUE(makeFolder(file(name)));
     settings.addDate = c.addDate;
     date.date = c.date;
 
@@ -75,8 +75,8 @@ INSTANTIATE_TEST_SUITE_P(Rows, SaveNumbering, testing::ValuesIn(numberCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SaveFixture, BaseNameNeverLeadsOutOfTheFolder) {
-    const QString folder = dir.path() + "/a/b";
-    ASSERT_TRUE(QDir().mkpath(folder));
+    const NativePath folder = dir.path() + "/a/b";
+    ASSERT_TRUE(makeFolders(folder));
     settings.folder = folder;
     const struct {
         const char* baseName;
@@ -105,7 +105,7 @@ TEST_F(SaveFixture, TwoSavesAndADeletionReuseNumberZero) {
     }
     EXPECT_EQ(readBytes(file("MEDIENNAME_QUELLE_0.txt")), "a");
     EXPECT_EQ(readBytes(file("MEDIENNAME_QUELLE_1.txt")), "b");
-    QFile::remove(file("MEDIENNAME_QUELLE_0.txt"));
+    removeName(file("MEDIENNAME_QUELLE_0.txt"));
     view.setText("c");
     EXPECT_EQ(path8(save(SaveMode::Button).path), path8(file("MEDIENNAME_QUELLE_0.txt")));
     EXPECT_EQ(readBytes(file("MEDIENNAME_QUELLE_0.txt")), "c");
@@ -119,7 +119,7 @@ TEST_F(SaveFixture, FolderTextEndingInSeparatorGetsAnotherOne) {
 }
 
 TEST_F(SaveFixture, FolderNamedLikeTheCandidateIsReportedNotSkipped) {
-    ASSERT_TRUE(QDir(dir.path()).mkdir("MEDIENNAME_QUELLE_0.txt"));
+    ASSERT_TRUE(makeFolder(file("MEDIENNAME_QUELLE_0.txt")));
     const SaveResult result = save(SaveMode::Button);
     EXPECT_EQ(result.outcome, SaveOutcome::CannotCreate);
     EXPECT_EQ(log, EventLog{"failure: Datei " + path8(file("MEDIENNAME_QUELLE_0.txt")) +
@@ -146,10 +146,10 @@ TEST_F(SaveFixture, AllNumbersTakenUsesTheLastAndNeverOverwritesIt) {
 }
 
 TEST_F(SaveFixture, DanglingLinkIsSkippedNotFollowed) {
-    const QString outside = dir.path() + "/elsewhere";
-    ASSERT_TRUE(QFile::link(outside, file("MEDIENNAME_QUELLE_0.txt")));
+    const NativePath outside = dir.path() + "/elsewhere";
+    ASSERT_TRUE(makeLink(outside, file("MEDIENNAME_QUELLE_0.txt")));
     EXPECT_EQ(path8(save(SaveMode::Button).path), path8(file("MEDIENNAME_QUELLE_1.txt")));
-    EXPECT_FALSE(QFile::exists(outside));
+    EXPECT_FALSE(exists(outside));
 }
 
 TEST_F(SaveFixture, EmptyTextSavesNothing) {
@@ -164,7 +164,7 @@ TEST_F(SaveFixture, EmptyTextSavesNothing) {
 }
 
 TEST_F(SaveFixture, MissingFolderInEitherMode) {
-    for (const QString& folder : {QString(), dir.path() + "/missing", file("plain")}) {
+    for (const NativePath& folder : {NativePath(), dir.path() + "/missing", file("plain")}) {
         writeBytes(file("plain"), "");
         settings.folder = folder;
         log.clear();
@@ -197,7 +197,7 @@ TEST_F(SaveFixture, OnlyTheHotKeyCleans) {
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        QDir(dir.path()).remove("MEDIENNAME_QUELLE_0.txt");
+        removeName(file("MEDIENNAME_QUELLE_0.txt"));
         view.setText(row.input);
         settings.cleanBeforeSaving = row.clean;
         const SaveResult result = save(row.mode);
@@ -208,7 +208,7 @@ TEST_F(SaveFixture, OnlyTheHotKeyCleans) {
 }
 
 TEST_F(SaveFixture, CreationFailureKeepsTheCleanedText) {
-    settings.baseName = QString(300, u'x'); // longer than a file name may be
+    settings.baseName = std::string(300, 'x'); // longer than a file name may be
     view.setText("a\r\nb");
     const SaveResult result = save(SaveMode::HotKey);
     EXPECT_EQ(result.outcome, SaveOutcome::CannotCreate);

@@ -67,8 +67,16 @@ recovery_copy=$XDG_DATA_HOME/Quillet/unsaved-document.txt
 # Captures from a browser or Evince record where the text came from.
 quillet_args=()
 case "$scenario" in chromium-page | firefox-page | evince-pdf) quillet_args=(--record-source) ;; esac
+quillet_env=(LC_ALL=C.UTF-8)
+if [ "$scenario" = german-date ]; then
+  # German settings, from a locale built for this run rather than the machine's.
+  mkdir "$work/locales"
+  localedef -i de_DE -f UTF-8 "$work/locales/de_DE.UTF-8" >/dev/null 2>&1 || true
+  [ -f "$work/locales/de_DE.UTF-8/LC_TIME" ] || die "localedef cannot build de_DE.UTF-8 (package locales)"
+  quillet_env=(LC_ALL=de_DE.UTF-8 LOCPATH="$work/locales")
+fi
 start_quillet() {
-  (cd "$work" && LC_ALL=C.UTF-8 exec "$quillet" "${quillet_args[@]}") >>"$work/quillet.log" 2>&1 &
+  (cd "$work" && exec env "${quillet_env[@]}" "$quillet" "${quillet_args[@]}") >>"$work/quillet.log" 2>&1 &
   pids+=($!)
   quillet_pid=$!
   quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
@@ -317,6 +325,23 @@ save-hot-key)
   capture F10
   files=$(find "$work/PATH" -type f -printf '%f\n' | sort | sed 's/.*_//' | tr '\n' ' ')
   [ "$files" = "0.txt 1.txt " ] || fail "after three F10 the save folder holds: $files"
+  ;;
+
+german-date)
+  # The date as the user's system writes it, dd.mm.yyyy with German settings: as F6 inserts
+  # it, and in the name of the file F10 saves. Either day counts should midnight pass.
+  first_day=$(date +%d.%m.%Y)
+  capture F6
+  capture F10
+  last_day=$(date +%d.%m.%Y)
+  saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+  dated=""
+  for day in "$first_day" "$last_day"; do
+    [ "${saved[0]}" = "$work/PATH/MEDIENNAME_QUELLE${day}_0.txt" ] || continue
+    printf '{A_DATUM}%s{/A_DATUM}\r\n\r\n' "$day" >"$work/expected-file"
+    cmp -s "$work/expected-file" "${saved[0]}" && dated=$day
+  done
+  [ -n "$dated" ] || fail "not dated $first_day: $(ls "$work/PATH") holds $(od -c "${saved[0]}" 2>&1 | head -3)"
   ;;
 
 slow-copy)

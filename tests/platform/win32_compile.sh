@@ -4,7 +4,9 @@
 # the code uses only the parts of Qt that look the same on every platform.
 # usage: win32_compile.sh SOURCE_DIR OUTPUT_DIR "INCLUDE_DIRS (;-separated)" SOURCE...
 set -euo pipefail
-compiler=${MINGW_CXX:-x86_64-w64-mingw32-g++}
+# The POSIX-threads flavour: the core's recovery copy writes on a std::thread, which the
+# win32-threads flavour of Debian's mingw-w64 lacks.
+compiler=${MINGW_CXX:-x86_64-w64-mingw32-g++-posix}
 command -v "$compiler" >/dev/null \
   || { echo "$compiler is missing (Debian package g++-mingw-w64-x86-64)" >&2; exit 1; }
 

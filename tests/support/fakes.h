@@ -4,12 +4,9 @@
 // it is asked to do into one shared event log, so that tests can check the order.
 
 #include "document/save_document.h"
-#include "text/file_system.h"
-#include "text/services.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "files/file_system.h"
+#include "services/services.h"
+#include "support/temp_folder.h"
 
 #include <algorithm>
 #include <fstream>
@@ -17,8 +14,6 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
-
-#include <dirent.h>
 
 namespace quillet::test {
 
@@ -98,10 +93,6 @@ inline void writeBytes(const NativePath& path, std::string_view bytes) {
         throw std::runtime_error("cannot write test file " + path);
 }
 
-inline void writeBytes(const QString& path, std::string_view bytes) {
-    writeBytes(nativePath(path), bytes);
-}
-
 inline std::string readBytes(const NativePath& path) {
     std::ifstream f(path, std::ios::binary);
     if (!f)
@@ -109,36 +100,26 @@ inline std::string readBytes(const NativePath& path) {
     return {std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()};
 }
 
-inline std::string readBytes(const QString& path) {
-    return readBytes(nativePath(path));
-}
-
 // Every name in a folder, hidden ones included, as bytes, sorted: to see that nothing was
 // left over.
 inline std::vector<std::string> folderContents(const NativePath& folder) {
     std::vector<std::string> out;
-    if (DIR* dir = ::opendir(folder.c_str())) {
-        while (const dirent* entry = ::readdir(dir)) {
-            const std::string name = entry->d_name;
-            if (name != "." && name != "..")
-                out.push_back(name);
-        }
-        ::closedir(dir);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(fsPath(folder), error)) {
+        const std::u8string name = entry.path().filename().u8string();
+        out.emplace_back(name.begin(), name.end());
     }
     std::sort(out.begin(), out.end());
     return out;
 }
 
-inline std::vector<std::string> folderContents(const QString& folder) {
-    return folderContents(nativePath(folder));
+// A path as the tests name it; on the systems the tests run on, the same bytes.
+inline const NativePath& native(const NativePath& path) {
+    return path;
 }
 
-inline NativePath native(const QString& path) {
-    return nativePath(path);
-}
-
-inline std::string path8(const QString& path) {
-    return path.toStdString();
+inline const std::string& path8(const NativePath& path) {
+    return path;
 }
 
 } // namespace quillet::test

@@ -3,8 +3,7 @@
 // A small file system of its own, to run operations into a full disk. Mounting needs
 // privileges that not every test machine grants; tests skip when it cannot be had.
 
-#include <QString>
-#include <QTemporaryDir>
+#include "support/temp_folder.h"
 
 #include <string>
 #include <sys/mount.h>
@@ -14,24 +13,21 @@ namespace quillet::test {
 class SmallDisk {
 public:
     explicit SmallDisk(int kilobytes) {
-        if (!dir_.isValid())
-            return;
         const std::string options = "size=" + std::to_string(kilobytes) + "k";
-        mounted_ = ::mount("tmpfs", dir_.path().toLocal8Bit().constData(), "tmpfs", 0,
-                           options.c_str()) == 0;
+        mounted_ = ::mount("tmpfs", dir_.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
     }
     ~SmallDisk() {
         if (mounted_)
-            ::umount2(dir_.path().toLocal8Bit().constData(), MNT_DETACH);
+            ::umount2(dir_.path().c_str(), MNT_DETACH);
     }
     SmallDisk(const SmallDisk&) = delete;
     SmallDisk& operator=(const SmallDisk&) = delete;
 
     bool mounted() const { return mounted_; }
-    QString path() const { return dir_.path(); }
+    const NativePath& path() const { return dir_.path(); }
 
 private:
-    QTemporaryDir dir_;
+    TempFolder dir_;
     bool mounted_ = false;
 };
 

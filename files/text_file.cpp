@@ -1,13 +1,12 @@
-#include "text/text_file.h"
+#include "files/text_file.h"
 
 #include "text/display_text.h"
-
-#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <random>
 #include <stdexcept>
 #include <vector>
 
@@ -166,32 +165,31 @@ Creation createNewFile(const NativePath& path, std::string_view bytes) {
     return Creation::Written;
 }
 
-Creation createNewFile(const QString& path, std::string_view bytes) {
-    return createNewFile(nativePath(path), bytes);
-}
-
-FileHandle createTemporaryBeside(const NativePath& beside, NativePath& temporary) {
+FileHandle createTemporaryBeside(const NativePath& beside, NativePath& temporary, Access access) {
     const NativePath folder = folderOf(beside);
     // Hidden, so that no file list shows a leftover, and named after the file it stands for,
     // so that whoever finds one knows what it is. Long names are cut to leave room.
     const std::string_view name = std::string_view(beside).substr(folder.size()).substr(0, 200);
     static constexpr char letters[] =
         "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    // One generator per thread: the recovery copy is written on a thread of its own.
+    thread_local std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof letters - 2);
     for (int attempt = 0; attempt < 100; ++attempt) {
         std::string suffix(8, 'x');
         for (char& c : suffix)
-            c = letters[QRandomGenerator::global()->bounded(int{sizeof letters} - 1)];
+            c = letters[letter(random)];
         temporary = folder + "." + std::string(name) + "." + suffix;
         CreateOutcome outcome = CreateOutcome::Failed;
-        FileHandle file = createFile(temporary, outcome);
+        FileHandle file = createFile(temporary, outcome, access);
         if (outcome != CreateOutcome::Taken)
             return file;
     }
     return {};
 }
 
-bool StagedFile::open() {
-    file_ = createTemporaryBeside(final_, temporary_);
+bool StagedFile::open(Access access) {
+    file_ = createTemporaryBeside(final_, temporary_, access);
     return file_.isOpen();
 }
 
@@ -224,8 +222,7 @@ void StagedFile::cancel() {
     temporary_.clear();
 }
 
-bool replaceFile(const QString& path, std::string_view bytes) {
-    const NativePath target = nativePath(path);
+bool replaceFile(const NativePath& target, std::string_view bytes) {
     FileStatus existing;
     const bool exists = statusOf(target, existing);
     if (exists && (!existing.regular || !mayWrite(target)))
@@ -237,21 +234,13 @@ bool replaceFile(const QString& path, std::string_view bytes) {
 }
 
 std::string cannotOpenMessage(const NativePath& path) {
-    return "Datei " + toDocumentText(displayPath(path)) +
+    return "Datei " + documentTextFromUtf8(displayPath(path)) +
            " kann nicht ge\xF6"
            "ffnet werden";
 }
 
 std::string cannotCreateMessage(const NativePath& path) {
-    return "Datei " + toDocumentText(displayPath(path)) + " kann nicht erstellt werden";
-}
-
-std::string cannotOpenMessage(const QString& path) {
-    return cannotOpenMessage(nativePath(path));
-}
-
-std::string cannotCreateMessage(const QString& path) {
-    return cannotCreateMessage(nativePath(path));
+    return "Datei " + documentTextFromUtf8(displayPath(path)) + " kann nicht erstellt werden";
 }
 
 } // namespace quillet

@@ -1,8 +1,7 @@
-#include "text/file_system.h"
+#include "files/file_system.h"
 
 #include "text/cp1252.h"
-
-#include <QFile>
+#include "text/unicode.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -11,6 +10,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,44 +53,6 @@ FileHandle keepIfRegular(int descriptor, FileStatus* opened = nullptr) {
     return file;
 }
 
-// The length of the UTF-8 sequence at the start of `bytes`, 0 when it is not valid UTF-8
-// (cut short, overlong, a surrogate, beyond U+10FFFF); its code point in `codePoint`.
-std::size_t utf8Sequence(std::string_view bytes, char32_t& codePoint) {
-    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
-    const unsigned char lead = byte(0);
-    std::size_t length = 0;
-    char32_t minimum = 0;
-    if (lead < 0x80) {
-        codePoint = lead;
-        return 1;
-    }
-    if ((lead & 0xE0) == 0xC0) {
-        length = 2;
-        minimum = 0x80;
-        codePoint = lead & 0x1F;
-    } else if ((lead & 0xF0) == 0xE0) {
-        length = 3;
-        minimum = 0x800;
-        codePoint = lead & 0x0F;
-    } else if ((lead & 0xF8) == 0xF0) {
-        length = 4;
-        minimum = 0x10000;
-        codePoint = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (bytes.size() < length)
-        return 0;
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0) != 0x80)
-            return 0;
-        codePoint = (codePoint << 6) | (byte(i) & 0x3F);
-    }
-    if (codePoint < minimum || codePoint > 0x10FFFF || (codePoint >= 0xD800 && codePoint < 0xE000))
-        return 0;
-    return length;
-}
-
 } // namespace
 
 bool isTerminal(std::FILE* stream) {
@@ -105,26 +67,21 @@ char nativeSeparator() {
     return '/';
 }
 
-NativePath nativePath(const QString& path) {
-    const QByteArray bytes = QFile::encodeName(path);
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 NativePath nativePathFromArgument(const char* argument) {
     return argument;
 }
 
-QString displayPath(std::string_view path) {
-    QString shown;
-    shown.reserve(static_cast<qsizetype>(path.size()));
+std::string displayPath(std::string_view path) {
+    std::string shown;
+    shown.reserve(path.size());
     while (!path.empty()) {
         char32_t codePoint = 0;
-        std::size_t length = utf8Sequence(path, codePoint);
+        std::size_t length = decodeUtf8(path, codePoint);
         if (length == 0) {
             codePoint = cp1252ToUnicode(static_cast<unsigned char>(path.front()));
             length = 1;
         }
-        shown += QString::fromUcs4(&codePoint, 1);
+        appendCodePoint(codePoint, shown);
         path.remove_prefix(length);
     }
     return shown;
@@ -151,9 +108,10 @@ FileHandle openRegularFileForRewriting(const NativePath& path) {
     return keepIfRegular(::open(path.c_str(), O_WRONLY | O_NOFOLLOW | OpenFlags));
 }
 
-FileHandle createFile(const NativePath& path, CreateOutcome& outcome) {
+FileHandle createFile(const NativePath& path, CreateOutcome& outcome, Access access) {
     // O_EXCL never follows a link: a link at the name, dangling or not, counts as taken.
-    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | OpenFlags, 0666);
+    const int descriptor = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | OpenFlags,
+                                  access == Access::OwnerOnly ? 0600 : 0666);
     if (descriptor < 0) {
         outcome = errno == EEXIST ? CreateOutcome::Taken : CreateOutcome::Failed;
         return {};
@@ -162,10 +120,38 @@ FileHandle createFile(const NativePath& path, CreateOutcome& outcome) {
     return FileHandle(descriptor);
 }
 
-CreateOutcome createFolder(const NativePath& path) {
-    if (::mkdir(path.c_str(), 0777) == 0)
+CreateOutcome createFolder(const NativePath& path, Access access) {
+    if (::mkdir(path.c_str(), access == Access::OwnerOnly ? 0700 : 0777) == 0)
         return CreateOutcome::Created;
     return errno == EEXIST ? CreateOutcome::Taken : CreateOutcome::Failed;
+}
+
+FileHandle lockFile(const NativePath& path, LockOutcome& outcome) {
+    outcome = LockOutcome::Failed;
+    // A holder that ends removes the file while it still holds the lock; whoever opened
+    // the file before that then holds a lock on a name that is gone, and tries again.
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        FileHandle file(::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | OpenFlags, 0600));
+        if (!file.isOpen())
+            return {};
+        // flock, not fcntl: its lock belongs to the open file, so that a second open in this
+        // same process is refused as well; the system lets go of it when the process ends.
+        if (::flock(fd(file), LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK)
+                outcome = LockOutcome::HeldByAnother;
+            return {};
+        }
+        struct stat opened {};
+        struct stat named {};
+        if (::fstat(fd(file), &opened) != 0)
+            return {};
+        if (::lstat(path.c_str(), &named) == 0 && named.st_dev == opened.st_dev &&
+            named.st_ino == opened.st_ino) {
+            outcome = LockOutcome::Locked;
+            return file;
+        }
+    }
+    return {};
 }
 
 long long readSome(const FileHandle& file, char* buffer, std::size_t size) {
@@ -304,6 +290,19 @@ bool fitsInMemory(std::uint64_t bytes) {
         return most;
     }();
     return bytes < limit;
+}
+
+NativePath executableFolder() {
+#ifdef __linux__
+    std::string target(4096, '\0');
+    const ssize_t length = ::readlink("/proc/self/exe", target.data(), target.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= target.size())
+        return {};
+    target.resize(static_cast<std::size_t>(length));
+    return folderOf(target);
+#else
+    return {};
+#endif
 }
 
 NativePath resolveLinks(const NativePath& path) {

@@ -1,4 +1,6 @@
-#include "text/file_system.h"
+#include "files/file_system.h"
+
+#include "text/unicode.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -66,11 +68,6 @@ char nativeSeparator() {
     return '\\';
 }
 
-NativePath nativePath(const QString& path) {
-    const QByteArray bytes = path.toUtf8();
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 NativePath nativePathFromArgument(const char* argument) {
     // Arguments arrive in the ANSI code page.
     const int length = MultiByteToWideChar(CP_ACP, 0, argument, -1, nullptr, 0);
@@ -82,8 +79,21 @@ NativePath nativePathFromArgument(const char* argument) {
     return narrow(text);
 }
 
-QString displayPath(std::string_view path) {
-    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+std::string displayPath(std::string_view path) {
+    // Names come from UTF-16 and are UTF-8 already; anything else is shown as U+FFFD.
+    std::string shown;
+    shown.reserve(path.size());
+    while (!path.empty()) {
+        char32_t codePoint = 0;
+        std::size_t length = decodeUtf8(path, codePoint);
+        if (length == 0) {
+            codePoint = 0xFFFD;
+            length = 1;
+        }
+        appendCodePoint(codePoint, shown);
+        path.remove_prefix(length);
+    }
+    return shown;
 }
 
 bool FileHandle::close() {
@@ -113,7 +123,7 @@ FileHandle openRegularFileForRewriting(const NativePath& path) {
     return file;
 }
 
-FileHandle createFile(const NativePath& path, CreateOutcome& outcome) {
+FileHandle createFile(const NativePath& path, CreateOutcome& outcome, Access) {
     const HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE, ShareAll,
                                  nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
@@ -127,10 +137,25 @@ FileHandle createFile(const NativePath& path, CreateOutcome& outcome) {
     return own(h);
 }
 
-CreateOutcome createFolder(const NativePath& path) {
+CreateOutcome createFolder(const NativePath& path, Access) {
     if (CreateDirectoryW(wide(path).c_str(), nullptr))
         return CreateOutcome::Created;
     return GetLastError() == ERROR_ALREADY_EXISTS ? CreateOutcome::Taken : CreateOutcome::Failed;
+}
+
+FileHandle lockFile(const NativePath& path, LockOutcome& outcome) {
+    // Nobody else may write to the file or open it for writing while the handle is open;
+    // Windows closes it, and removes the file, when the process ends, however it ends.
+    const HANDLE h = CreateFileW(wide(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                 FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        outcome = GetLastError() == ERROR_SHARING_VIOLATION ? LockOutcome::HeldByAnother
+                                                            : LockOutcome::Failed;
+        return {};
+    }
+    outcome = LockOutcome::Locked;
+    return own(h);
 }
 
 long long readSome(const FileHandle& file, char* buffer, std::size_t size) {
@@ -254,6 +279,22 @@ bool fitsInMemory(std::uint64_t bytes) {
     if (!GlobalMemoryStatusEx(&memory))
         return true;
     return bytes < memory.ullTotalPhys && bytes < memory.ullTotalVirtual;
+}
+
+NativePath executableFolder() {
+    std::wstring name(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            GetModuleFileNameW(nullptr, name.data(), static_cast<DWORD>(name.size()));
+        if (length == 0)
+            return {};
+        if (length < name.size()) {
+            name.resize(length);
+            break;
+        }
+        name.resize(name.size() * 2);
+    }
+    return folderOf(narrow(name));
 }
 
 NativePath resolveLinks(const NativePath& path) {

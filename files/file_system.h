@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -29,16 +27,13 @@ using NativePath = std::string;
 
 char nativeSeparator();
 
-// The path that a text of the program (a folder field, a dialog's answer) names.
-NativePath nativePath(const QString& path);
-
 // A command-line argument as a path, its bytes untouched where the system allows.
 NativePath nativePathFromArgument(const char* argument);
 
 // A path or a name as a person can read it: what decodes as UTF-8 is shown as such, every
-// other byte as its Windows-1252 character. Only for showing; files are opened by their
-// native path.
-QString displayPath(std::string_view path);
+// other byte as its Windows-1252 character; in UTF-8. Only for showing; files are opened by
+// their native path.
+std::string displayPath(std::string_view path);
 
 // folder + separator + name, the separator left out when the folder ends with one.
 NativePath joinPath(std::string_view folder, std::string_view name);
@@ -103,12 +98,29 @@ FileHandle openRegularFileForRewriting(const NativePath& path);
 
 enum class CreateOutcome { Created, Taken, Failed };
 
+// Who may use a new file or folder: whoever the user's usual permissions let in, or the
+// user alone (for text nobody else should read). On Windows a new file takes its folder's
+// permissions either way, and the user's own data folder is private there already.
+enum class Access { Usual, OwnerOnly };
+
 // Creates a new file for writing, only if nothing at all has that name (a dangling link
-// included; a link is never followed). A new file gets the usual permissions of the user.
-FileHandle createFile(const NativePath& path, CreateOutcome& outcome);
+// included; a link is never followed).
+FileHandle createFile(const NativePath& path, CreateOutcome& outcome,
+                      Access access = Access::Usual);
 
 // Creates one folder, only if nothing has that name.
-CreateOutcome createFolder(const NativePath& path);
+CreateOutcome createFolder(const NativePath& path, Access access = Access::Usual);
+
+// Creates a folder and every missing folder above it; true when the folder is there.
+bool createFolders(const NativePath& path, Access access = Access::Usual);
+
+enum class LockOutcome { Locked, HeldByAnother, Failed };
+
+// Opens the file, creating it for the owner alone if need be, and locks it for as long as
+// the handle stays open: a second lock on it fails, in this process or another, until the
+// handle is closed or its process ends, however it ends. Remove the file before closing the
+// handle; a lock on a file that was removed meanwhile is not taken.
+FileHandle lockFile(const NativePath& path, LockOutcome& outcome);
 
 // Reads up to `size` bytes; 0 at the end, -1 on an error.
 long long readSome(const FileHandle& file, char* buffer, std::size_t size);
@@ -154,6 +166,10 @@ bool removeEmptyFolder(const NativePath& path);
 // Whether a file of that many bytes could be held in memory at all: not beyond the
 // machine's memory or the process's address-space limit.
 bool fitsInMemory(std::uint64_t bytes);
+
+// The folder of the running executable, its separator at the end; empty when the system
+// does not say.
+NativePath executableFolder();
 
 // The path with every link in it resolved, the file that writing to the path changes; the
 // path itself when that cannot be found out.

@@ -1,6 +1,6 @@
-#include "text/overwrite_batch.h"
+#include "batch/overwrite_batch.h"
 
-#include "text/text_file.h"
+#include "files/text_file.h"
 
 #include <memory>
 #include <set>

@@ -1,6 +1,6 @@
-#include "text/text_mirror.h"
+#include "app/text_mirror.h"
 
-#include "text/display_text.h"
+#include "platform/qt_text.h"
 
 namespace quillet {
 

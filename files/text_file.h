@@ -1,10 +1,8 @@
 #pragma once
 
-#include "text/file_system.h"
-#include "text/services.h"
+#include "files/file_system.h"
+#include "services/services.h"
 #include "text/text_view.h"
-
-#include <QString>
 
 #include <functional>
 #include <optional>
@@ -40,7 +38,6 @@ enum class Creation { Written, AlreadyThere, Failed };
 // another program wrote meanwhile is never overwritten. Anything but a folder counts as
 // there, a dangling link included. A failed write removes the half-written file.
 Creation createNewFile(const NativePath& path, std::string_view bytes);
-Creation createNewFile(const QString& path, std::string_view bytes);
 
 // A file written under a hidden temporary name beside its final one; only commit() gives
 // it the final name, in one step, once it is complete and on the disk. Until then, and
@@ -52,7 +49,7 @@ public:
     StagedFile(const StagedFile&) = delete;
     StagedFile& operator=(const StagedFile&) = delete;
 
-    bool open();
+    bool open(Access access = Access::Usual);
     bool write(std::string_view bytes);
     // Keeps owner, group and mode of the file it is to replace, where it may.
     bool takeOwnerAndMode(const FileStatus& of);
@@ -69,17 +66,16 @@ private:
 };
 
 // A hidden file in the folder of `beside`, named after it, that did not exist before.
-FileHandle createTemporaryBeside(const NativePath& beside, NativePath& temporary);
+FileHandle createTemporaryBeside(const NativePath& beside, NativePath& temporary,
+                                 Access access = Access::Usual);
 
 // Writes the bytes as the whole content of the file, through a temporary file beside it
 // that takes its place only once it is complete: a failure leaves an old file as it was
 // and no temporary file behind. Keeps an old file's owner, group and mode; refuses a file
 // that is write-protected.
-bool replaceFile(const QString& path, std::string_view bytes);
+bool replaceFile(const NativePath& path, std::string_view bytes);
 
 std::string cannotOpenMessage(const NativePath& path);
 std::string cannotCreateMessage(const NativePath& path);
-std::string cannotOpenMessage(const QString& path);
-std::string cannotCreateMessage(const QString& path);
 
 } // namespace quillet

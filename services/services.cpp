@@ -1,4 +1,4 @@
-#include "text/services.h"
+#include "services/services.h"
 
 #include <chrono>
 #include <thread>
