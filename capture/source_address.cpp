@@ -1,7 +1,7 @@
 #include "capture/source_address.h"
 
 #include "document/tags.h"
-#include "text/cp1252.h"
+#include "text/display_text.h"
 
 #include <algorithm>
 #include <array>
@@ -60,7 +60,7 @@ std::optional<std::string> documentSourceAddress(std::string_view offered) {
     if (std::any_of(offered.begin(), offered.end(),
                     [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; }))
         return std::nullopt;
-    return utf8ToCp1252(offered);
+    return documentTextFromUtf8(offered);
 }
 
 void recordSourceAddress(TextView& view, std::string_view offered, CaseOption option) {

@@ -93,34 +93,6 @@ void appendUtf8(std::string_view text, std::string& out) {
     out.resize(static_cast<std::size_t>(dst - out.data()));
 }
 
-std::string utf8ToCp1252(std::string_view utf8) {
-    std::string out;
-    out.reserve(utf8.size());
-    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(utf8[i]); };
-    for (std::size_t i = 0; i < utf8.size();) {
-        const unsigned char lead = at(i);
-        if (lead < 0x80) {
-            out += static_cast<char>(lead);
-            ++i;
-            continue;
-        }
-        const std::size_t length = lead >= 0xC2 && lead <= 0xDF   ? 2
-                                   : lead >= 0xE0 && lead <= 0xEF ? 3
-                                   : lead >= 0xF0 && lead <= 0xF4 ? 4
-                                                                  : 0;
-        char32_t u = length == 2 ? lead & 0x1Fu : length == 3 ? lead & 0x0Fu : lead & 0x07u;
-        std::size_t n = 1;
-        while (n < length && i + n < utf8.size() && (at(i + n) & 0xC0) == 0x80)
-            u = (u << 6) | (at(i + n++) & 0x3Fu);
-        // Overlong forms, surrogates and code points beyond Unicode are no characters.
-        const bool whole = length != 0 && n == length && u >= (length == 3 ? 0x800u : 0x80u) &&
-                           u <= 0x10FFFF && (u < 0xD800 || u > 0xDFFF) &&
-                           (length != 4 || u >= 0x10000);
-        out += whole ? unicodeToCp1252(u) : '?';
-        i += whole ? length : 1;
-    }
-    return out;
-}
 
 std::string convertToUtf8(std::string_view text) {
     std::string out;

@@ -18,9 +18,4 @@ std::string convertToUtf8(std::string_view text);
 // Appends the UTF-8 encoding of `text` to `out`.
 void appendUtf8(std::string_view text, std::string& out);
 
-// The Windows-1252 text of UTF-8, as a capture takes text: a character the code page lacks
-// becomes "?", and so does each byte that is no part of a well-formed character. Line
-// breaks stay as they are.
-std::string utf8ToCp1252(std::string_view utf8);
-
 } // namespace quillet
