@@ -1,6 +1,9 @@
 #include "app/controls_page.h"
 
+#include "app/gnome_shortcuts_report.h"
 #include "app/look.h"
+#include "app/message_boxes.h"
+#include "platform/gnome_shortcuts.h"
 #include "platform/qt_text.h"
 #include "ui_controls_page.h"
 
@@ -12,6 +15,10 @@ ControlsPage::ControlsPage(FolderChooser& folders, QCheckBox& hideShowBox, QWidg
     fitCaptions(*this);
     giveFolderIcon(*ui_->SpeedButton1);
     connect(ui_->SpeedButton1, &QToolButton::clicked, this, &ControlsPage::chooseSaveFolder);
+    // Only where GNOME's custom shortcuts are how the keys reach Quillet.
+    ui_->GnomeShortcutsButton->setVisible(isGnomeWaylandSession());
+    connect(ui_->GnomeShortcutsButton, &QPushButton::clicked, this,
+            &ControlsPage::setUpGnomeShortcuts);
 
     const Ui::ControlsPage& u = *ui_;
     // clang-format off
@@ -65,8 +72,24 @@ CaseOption ControlsPage::caseOption() const {
     return CaseOption::Normal;
 }
 
+bool ControlsPage::recordSourceAddress() const {
+    return ui_->CheckBox21->isChecked();
+}
+
+void ControlsPage::setRecordSourceAddress(bool on) {
+    ui_->CheckBox21->setChecked(on);
+}
+
 void ControlsPage::chooseSaveFolder() {
     ui_->Edit1->setText(folders_.selectFolder());
+}
+
+void ControlsPage::setUpGnomeShortcuts() {
+    const GnomeShortcutsReport report = quillet::setUpGnomeShortcuts();
+    showMessageBox(this, shortcutsReportForBox(report),
+                   report.problem == GnomeShortcutsReport::Problem::None ? BoxKind::Information
+                                                                         : BoxKind::Warning,
+                   {BoxButton::Ok});
 }
 
 } // namespace quillet

@@ -19,8 +19,9 @@ class ControlsPage;
 
 namespace quillet {
 
-// The "Controls" page: save folder and name, the hot-key boxes, the user's tag names and
-// the case option. It answers the capture's and the save's questions about them.
+// The "Controls" page: save folder and name, the hot-key boxes, the user's tag names, the
+// case option and whether to record the page's address. It answers the capture's and the save's
+// questions about them.
 class ControlsPage : public QWidget, public SaveSettingsSource, public CaptureOptions {
     Q_OBJECT
 public:
@@ -43,9 +44,14 @@ public:
     std::string firstUserTag() const override;  // Edit4
     std::string secondUserTag() const override; // Edit5
     CaseOption caseOption() const override;
+    bool recordSourceAddress() const override; // CheckBox21
+    // `quillet --record-source` checks it at start.
+    void setRecordSourceAddress(bool on);
 
 public Q_SLOTS:
     void chooseSaveFolder();
+    // GNOME's custom shortcuts for the keys, and a box that says what was done.
+    void setUpGnomeShortcuts();
 
 private:
     std::unique_ptr<Ui::ControlsPage> ui_;

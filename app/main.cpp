@@ -1,4 +1,8 @@
+#include "app/command_line.h"
+#include "app/controls_page.h"
 #include "app/document_recovery.h"
+#include "app/gnome_shortcuts_report.h"
+#include "app/graphical_session.h"
 #include "app/look.h"
 #include "app/main_window.h"
 #include "capture/capture_table.h"
@@ -17,20 +21,23 @@ namespace {
 constexpr int ExitFailure = 1;
 constexpr int ExitUsage = 2;
 
+QStringList argumentList(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
 // `quillet --hotkey N`: hands hot key N to the running program and ends; starts nothing.
-int handHotKeyOver(int argc, char** argv) {
-    const auto id = argc == 3 ? quillet::hotKeyIdFromArgument(argv[2]) : std::nullopt;
-    if (!id) {
-        std::fputs("usage: quillet [--hotkey N]\n"
-                   "  N: 1 to 10 for F1 to F10 (or the key name, such as F2), 11, 13, 12, 14\n"
-                   "  and 16 for the keys 0, 1, 2, 3 and 4, 15 (or Ctrl+Y) for Ctrl+Y\n",
-                   stderr);
-        return ExitUsage;
-    }
+int handHotKeyOver(int argc, char** argv, int id) {
     // The session bus needs an application object, not a display.
     const QCoreApplication app(argc, argv);
     const char* problem = nullptr;
-    switch (quillet::handHotKeyToRunningInstance(*id)) {
+    switch (quillet::handHotKeyToRunningInstance(id)) {
     case quillet::HandOff::Taken:
         return 0;
     case quillet::HandOff::KeyOff:
@@ -46,10 +53,21 @@ int handHotKeyOver(int argc, char** argv) {
         problem = "this system delivers hot keys to Quillet itself";
         break;
     }
-    const std::string_view key = quillet::findCaptureRow(*id)->key;
-    std::fprintf(stderr, "quillet: hot key %d (%.*s) not handed over: %s\n", *id,
+    const std::string_view key = quillet::findCaptureRow(id)->key;
+    std::fprintf(stderr, "quillet: hot key %d (%.*s) not handed over: %s\n", id,
                  static_cast<int>(key.size()), key.data(), problem);
     return ExitFailure;
+}
+
+// `quillet --setup-gnome-shortcuts` and `--remove-gnome-shortcuts`: no window, no display.
+int changeGnomeShortcuts(quillet::CommandLine::Action action) {
+    const quillet::GnomeShortcutsReport report =
+        action == quillet::CommandLine::Action::SetUpGnomeShortcuts
+            ? quillet::setUpGnomeShortcuts()
+            : quillet::removeGnomeShortcuts();
+    const bool done = report.problem == quillet::GnomeShortcutsReport::Problem::None;
+    print(done ? stdout : stderr, quillet::shortcutsReportForTerminal(report));
+    return done ? 0 : ExitFailure;
 }
 
 // The hot keys need X11: in a session that offers both, Qt would otherwise pick Wayland.
@@ -71,8 +89,29 @@ void preferXcb(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::strcmp(argv[1], "--hotkey") == 0)
-        return handHotKeyOver(argc, argv);
+    // The options are read before any window exists: help, the version, a handed-over key
+    // and a mistake never need a display.
+    const quillet::CommandLine line = quillet::readCommandLine(argumentList(argc, argv));
+    switch (line.action) {
+    case quillet::CommandLine::Action::ShowHelp:
+        print(stdout, line.usage);
+        return 0;
+    case quillet::CommandLine::Action::ShowVersion:
+        std::printf("quillet %.*s\n", static_cast<int>(quillet::Version.size()),
+                    quillet::Version.data());
+        return 0;
+    case quillet::CommandLine::Action::Mistake:
+        print(stderr, QStringLiteral("quillet: %1\n\n").arg(line.mistake) + line.usage);
+        return ExitUsage;
+    case quillet::CommandLine::Action::HandOver:
+        return handHotKeyOver(argc, argv, line.hotKey);
+    case quillet::CommandLine::Action::SetUpGnomeShortcuts:
+    case quillet::CommandLine::Action::RemoveGnomeShortcuts:
+        return changeGnomeShortcuts(line.action);
+    case quillet::CommandLine::Action::Run:
+        break;
+    }
+    quillet::requireGraphicalSession(argc, argv);
     preferXcb(argc, argv);
     QApplication app(argc, argv);
     // The title names the program on the task bar and heads the general error box. It is
@@ -85,6 +124,7 @@ int main(int argc, char** argv) {
     quillet::MainWindow::Environment environment{quillet::createPlatformBackend};
     environment.recoveryFolder = quillet::DocumentRecovery::standardFolder();
     quillet::MainWindow window(std::move(environment));
+    window.controlsPage().setRecordSourceAddress(line.recordSource);
     window.show();
     QTimer::singleShot(0, &window, [&window] {
         window.startRecovery();

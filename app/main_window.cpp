@@ -22,6 +22,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QMessageBox>
 #include <QScreen>
 #include <QTabBar>
 #include <QTabWidget>
@@ -152,17 +153,26 @@ void MainWindow::tellAboutUnregisteredKeys(std::vector<UnregisteredKey> failed) 
 }
 
 void MainWindow::handleHotKey(int id) {
-    CaptureServices services{textview_->document(), *backend_, *backend_, *waiter_,   *date_,
-                             notification_,         boxes_,    *this,     *controls_, *saver_};
+    CaptureServices services{textview_->document(),
+                             *backend_,
+                             *backend_,
+                             *waiter_,
+                             *date_,
+                             notification_,
+                             boxes_,
+                             *this,
+                             *controls_,
+                             *saver_,
+                             highlights_};
     quillet::handleHotKey(id, services);
 }
 
+// Only the keyboard focus decides: a box that is open behind the program the user reads
+// in takes nothing from it.
 Foreground MainWindow::foreground() const {
-    if (QApplication::activeModalWidget())
-        return Foreground::OwnBox;
-    if (backend_->isOwnWindowInFront())
-        return Foreground::OwnWindow;
-    return Foreground::OtherProgram;
+    if (!backend_->isOwnWindowInFront())
+        return Foreground::OtherProgram;
+    return QApplication::activeModalWidget() ? Foreground::OwnBox : Foreground::OwnWindow;
 }
 
 bool MainWindow::isNormal() const {
@@ -204,11 +214,27 @@ void MainWindow::tellAboutHotKeys() {
         BoxKind::Information, {BoxButton::Ok});
 }
 
+// A window of its own that blocks nothing and does not take the keyboard from the program
+// the user reads in; closed with its button, or by the backend once the keys work.
 void MainWindow::tellDesktopNotice(const QString& text) {
+    if (text.isEmpty()) {
+        if (notice_)
+            notice_->hide();
+        return;
+    }
     if (toldNotices_.contains(text))
         return;
     toldNotices_ << text;
-    showMessageBox(this, text, BoxKind::Information, {BoxButton::Ok});
+    if (!notice_) {
+        notice_ = new QMessageBox(QMessageBox::Information, QStringLiteral("Information"), {},
+                                  QMessageBox::NoButton, this);
+        notice_->setObjectName(QStringLiteral("DesktopNotice"));
+        notice_->addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        notice_->setWindowModality(Qt::NonModal);
+        notice_->setAttribute(Qt::WA_ShowWithoutActivating);
+    }
+    notice_->setText(text);
+    notice_->show();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -3,7 +3,7 @@
 #include "app/folder_dialog.h"
 #include "app/message_boxes.h"
 #include "app/notification_window.h"
-#include "capture/capture_services.h"
+#include "capture/capture_dispatch.h"
 #include "capture/hotkey_registry.h"
 #include "document/save_document.h"
 #include "platform/platform.h"
@@ -16,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+class QMessageBox;
 class QTabWidget;
 
 namespace quillet {
@@ -93,7 +94,8 @@ protected:
 
 private:
     void tellAboutUnregisteredKeys(std::vector<UnregisteredKey> failed);
-    // What the backend says cannot work on this desktop; each text once.
+    // What the backend says cannot work on this desktop, each text once; an empty text
+    // takes it back.
     void tellDesktopNotice(const QString& text);
 
     // The services come first: the pages are built with references to them.
@@ -118,10 +120,12 @@ private:
     std::unique_ptr<DocumentRecovery> recovery_;
     std::unique_ptr<DocumentSaver> documentSaver_;
     HotKeySaver* saver_ = nullptr;
+    HighlightLedger highlights_;
     bool toldAboutHotKeys_ = false;
     std::vector<UnregisteredKey> startFailures_; // keys that could not be registered at start
     std::vector<UnregisteredKey> unregistered_;  // keys that failed at the last attempt, told
     QStringList toldNotices_;
+    QMessageBox* notice_ = nullptr; // made at the first notice
 };
 
 } // namespace quillet

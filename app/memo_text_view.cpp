@@ -80,6 +80,10 @@ bool MemoTextView::endsWithLineBreak() const {
     return whole.size() >= 2 && whole[whole.size() - 2] == '\r' && whole.back() == '\n';
 }
 
+void MemoTextView::read(const std::function<void(std::string_view)>& reader) const {
+    reader(bytes());
+}
+
 void MemoTextView::edit(std::size_t bytePosition, std::string_view insertion) {
     const QString shown = toDisplayText(insertion);
     editing_ = true;

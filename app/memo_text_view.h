@@ -25,6 +25,7 @@ public:
     void append(std::string_view bytes) override;
     bool isEmpty() const override;
     bool endsWithLineBreak() const override;
+    void read(const std::function<void(std::string_view)>& reader) const override;
 
     QPlainTextEdit& control() const { return memo_; }
 

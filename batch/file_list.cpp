@@ -21,9 +21,12 @@ bool endsWithTxt(std::string_view name) {
 
 } // namespace
 
-std::vector<std::string> listTextFiles(const NativePath& folder) {
+std::vector<std::string> listTextFiles(const NativePath& folder, bool* readable) {
     std::vector<std::string> names;
-    if (folder.empty() || !listRegularFiles(folder, endsWithTxt, names))
+    const bool read = !folder.empty() && listFiles(folder, endsWithTxt, names);
+    if (readable != nullptr)
+        *readable = read;
+    if (!read)
         return {};
     // Sorted by what the list shows without regard to case: Unicode's simple case folding,
     // compared in UTF-16 units. Only the folded names live while sorting, so that a list of
@@ -61,7 +64,7 @@ void TextFileList::assign(const NativePath& folder) {
 }
 
 void TextFileList::reread() {
-    entries_ = listTextFiles(folder_);
+    entries_ = listTextFiles(folder_, &readable_);
 }
 
 NativePath TextFileList::selectedPath(int index) const {

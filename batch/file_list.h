@@ -7,13 +7,14 @@
 
 namespace quillet {
 
-// The "*.txt" files of a folder as a file list shows them: regular files only (a link
-// counts when it leads to a regular file; a link to a folder, to a FIFO or a device and a
-// dangling link do not), the extension in any letter case, no sub-folders, no hidden
-// files; each name as the bytes the file system holds, whatever their encoding. Sorted by
+// The "*.txt" files of a folder as a file list shows them: every entry but a folder or a
+// link to one (a FIFO, a device, a socket and a link to one of them or to nothing count,
+// and fail when they are read as a file that cannot be opened does), the extension in any
+// letter case, no hidden files; each name as the bytes the file system holds, whatever
+// their encoding. Sorted by
 // the shown name without regard to case, names differing only in case in a fixed order.
-// Empty when the folder cannot be read.
-std::vector<std::string> listTextFiles(const NativePath& folder);
+// Empty when the folder cannot be read; `readable`, when given, tells that case apart.
+std::vector<std::string> listTextFiles(const NativePath& folder, bool* readable = nullptr);
 
 // A file list: a folder and a snapshot of its text files, which changes only when the
 // list is re-read.
@@ -24,6 +25,8 @@ public:
     void reread();
 
     const NativePath& folder() const { return folder_; }
+    // Whether the folder could be read, the last time the list was read.
+    bool readable() const { return readable_; }
     // The names' bytes, by which the files are opened.
     const std::vector<std::string>& entries() const { return entries_; }
     int count() const { return static_cast<int>(entries_.size()); }
@@ -37,6 +40,7 @@ public:
 private:
     NativePath folder_;
     std::vector<std::string> entries_;
+    bool readable_ = false;
 };
 
 } // namespace quillet

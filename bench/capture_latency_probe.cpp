@@ -2,9 +2,12 @@
 // as xdotool does) and prints, for each press, the milliseconds until the notification
 // window is viewable and until the CLIPBOARD owner changed (watched until the window hides
 // again, so that a copy after the notification counts too), then the medians.
-//   quillet-capture-latency-probe [--key F4] [--count N] [--gap MS] [--timeout MS]
+//   quillet-capture-latency-probe [--key F4 | --run COMMAND] [--count N] [--gap MS]
+//                                 [--timeout MS]
 // Time zero is taken just before the key's press leaves for the server, so every figure
-// includes its trip there. Exit status 1 when a window did not show or hide in time.
+// includes its trip there. With --run, the shell command (`quillet --hotkey 2`, as a
+// desktop's shortcut runs it) is started at time zero instead of a key. Exit status 1 when a
+// window did not show or hide in time.
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
@@ -14,8 +17,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <spawn.h>
 #include <string>
 #include <sys/select.h>
+#include <sys/wait.h>
 #include <thread>
 #include <vector>
 
@@ -111,13 +116,15 @@ int ignoreErrors(Display*, XErrorEvent*) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string key = "F4";
+    std::string key = "F4", command;
     int count = 10;
     double gapMs = 300, timeoutMs = 10000;
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--key")
             key = argv[i + 1];
+        else if (option == "--run")
+            command = argv[i + 1];
         else if (option == "--count")
             count = std::atoi(argv[i + 1]);
         else if (option == "--gap")
@@ -160,9 +167,19 @@ int main(int argc, char** argv) {
 
         XSync(display, False);
         const double pressed = nowMs();
-        XTestFakeKeyEvent(display, code, True, CurrentTime);
-        XTestFakeKeyEvent(display, code, False, CurrentTime);
-        XFlush(display);
+        pid_t child = 0;
+        if (command.empty()) {
+            XTestFakeKeyEvent(display, code, True, CurrentTime);
+            XTestFakeKeyEvent(display, code, False, CurrentTime);
+            XFlush(display);
+        } else {
+            const char* shell[] = {"/bin/sh", "-c", command.c_str(), nullptr};
+            if (posix_spawn(&child, shell[0], nullptr, nullptr, const_cast<char**>(shell),
+                            environ) != 0) {
+                std::printf("capture %d: cannot run %s\n", i, command.c_str());
+                return 1;
+            }
+        }
         double shownAt = -1, ownedAt = -1;
         const double deadline = pressed + timeoutMs;
         while (shownAt < 0 && nextEvent(event, deadline)) {
@@ -187,6 +204,8 @@ int main(int argc, char** argv) {
         for (const double end = nowMs() + timeoutMs; viewable(target) && nowMs() < end;)
             if (nextEvent(event, nowMs() + 20) && ownedAt < 0 && isOwnerChange(event, clipboard))
                 ownedAt = nowMs();
+        if (child)
+            waitpid(child, nullptr, 0);
         shown.push_back(shownAt - pressed);
         std::printf("capture %d: notification after %.1f ms; clipboard owner changed after ", i,
                     shownAt - pressed);
@@ -198,7 +217,8 @@ int main(int argc, char** argv) {
         }
         std::fflush(stdout);
     }
-    summary("key to notification", shown);
-    summary("key to clipboard owner", owned);
+    const char* start = command.empty() ? "key" : "command";
+    summary((std::string(start) + " to notification").c_str(), shown);
+    summary((std::string(start) + " to clipboard owner").c_str(), owned);
     return 0;
 }

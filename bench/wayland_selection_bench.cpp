@@ -1,9 +1,12 @@
-// quillet-wayland-selection-bench [COUNT]: the Wayland capture's own steps, timed in one
-// process on the monotonic clock, inside a Wayland session whose focused program holds a
-// selection: Ctrl+C pressed through the compositor until data-control reports the new
-// CLIPBOARD, then reading it; and reading PRIMARY. Prints min, median and max in ms.
+// quillet-wayland-selection-bench [COUNT] [--focused]: the Wayland capture's own steps,
+// timed in one process on the monotonic clock, inside a Wayland session whose focused program
+// holds a selection: Ctrl+C pressed through the compositor until data-control reports the
+// new CLIPBOARD, then reading it; and reading PRIMARY. With --focused (GNOME, which has no
+// data-control) the read of PRIMARY with a moment of keyboard focus instead: the window that
+// takes the focus lives as long as that read. Prints min, median and max in ms.
 #include "platform/data_control.h"
 #include "platform/key_injector.h"
+#include "platform/surface_selection.h"
 
 #include <linux/input-event-codes.h>
 
@@ -53,8 +56,34 @@ void print(const char* what, std::vector<double> ms) {
 
 } // namespace
 
+// GNOME: reads of the highlight, each with a window that takes the focus and goes.
+int timeFocusedReads(int count) {
+    std::string error;
+    auto reader = quillet::SurfaceSelectionReader::connect(error);
+    if (!reader) {
+        std::fprintf(stderr, "selection bench: %s\n", error.c_str());
+        return 1;
+    }
+    std::vector<double> reads;
+    std::size_t bytes = 0;
+    for (int i = 0; i < count; ++i) {
+        const auto start = Clock::now();
+        const quillet::SelectionRead got = reader->read(std::chrono::seconds(1));
+        if (got.outcome == quillet::SelectionRead::Outcome::Text) {
+            reads.push_back(msBetween(start, Clock::now()));
+            bytes = got.text.size();
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100)); // the focus goes back
+    }
+    std::printf("%d tries, %zu reads, %zu bytes each\n", count, reads.size(), bytes);
+    print("reading PRIMARY with the focus", reads);
+    return reads.size() == static_cast<std::size_t>(count) ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     const int count = argc > 1 ? std::atoi(argv[1]) : 20;
+    if (argc > 2 && std::string(argv[2]) == "--focused")
+        return timeFocusedReads(count);
     std::string error;
     auto selection = quillet::DataControlReader::connect(error);
     auto keys = selection ? quillet::KeyInjector::connect(error) : nullptr;

@@ -19,6 +19,9 @@ struct ClipboardText {
     enum class Status { Text, NoText, CannotOpen };
     Status status = Status::NoText;
     std::string text;
+    // The address of the page the text came from, as the program that offered the text
+    // gave it (UTF-8); empty when it gave none.
+    std::string sourceAddress{};
 };
 
 // The system clipboard as a capture uses it: note its state, fake the copy, wait for the
@@ -41,6 +44,23 @@ public:
     // Tests for text, then reads it. CannotOpen when the clipboard cannot be opened or
     // its owner does not hand the text over within a bounded time.
     virtual ClipboardText readText() = 0;
+
+    // The highlighted text (the primary selection of X11 and Wayland), which programs offer
+    // as the user selects, without any key. Its mark changes whenever a program takes the
+    // selection anew, even with the same text; 0 until one has. Where there is no such
+    // selection the mark stays 0 and nothing is read.
+    virtual ChangeMark highlightMark() { return 0; }
+    // As readText, for the highlighted text.
+    virtual ClipboardText readHighlight() { return {}; }
+};
+
+// How a capture gets the text of the program in front.
+enum class CopyWay {
+    // Ctrl+C to the window in front, then the clipboard once the copy landed.
+    Keystroke,
+    // The highlighted text, and no key at all: in a terminal Ctrl+C interrupts the running
+    // program, and some desktops let no program press keys.
+    Highlight,
 };
 
 class CopyKeystroke {
@@ -48,6 +68,8 @@ public:
     virtual ~CopyKeystroke() = default;
     // Ctrl pressed, C pressed, C released, Ctrl released, to the window in front.
     virtual void sendCopyKeystroke() = 0;
+    // How the window in front can be copied from now, asked at every capture.
+    virtual CopyWay copyWay() { return CopyWay::Keystroke; }
 };
 
 // What has the keyboard, as far as a copy keystroke is concerned: a capture key must never
@@ -57,8 +79,9 @@ enum class Foreground { OtherProgram, OwnWindow, OwnBox };
 class MainWindowState {
 public:
     virtual ~MainWindowState() = default;
-    // OwnBox while one of the program's message boxes or dialogs is open, wherever the
-    // focus is; OwnWindow while one of its windows has the keyboard focus.
+    // OwnWindow while one of the program's windows has the keyboard focus, OwnBox when
+    // one of its message boxes or dialogs is open then too; OtherProgram otherwise, also
+    // while a box is open behind the program in front.
     virtual Foreground foreground() const = 0;
     virtual bool isNormal() const = 0;
     virtual void minimize() = 0;
@@ -76,6 +99,8 @@ public:
     virtual std::string firstUserTag() const = 0;
     virtual std::string secondUserTag() const = 0;
     virtual CaseOption caseOption() const = 0;
+    // Whether a capture also puts the address of the page its text came from under QUELLE.
+    virtual bool recordSourceAddress() const = 0;
 };
 
 // What became of a request to register a hot key. The user is told the failures apart:

@@ -10,6 +10,10 @@ namespace quillet::cli {
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailure = 1;
 inline constexpr int ExitUsage = 2;
+// check's, as grep and diff have them: a finding is no failure, and a script must tell
+// findings from a check that could not be done.
+inline constexpr int ExitFindings = 1;
+inline constexpr int ExitNotChecked = 2;
 
 // One command: its name, its argument synopsis, one line of help, and the routine that
 // runs it with the arguments after the name.

@@ -112,6 +112,21 @@ NativePath pathArgument(const char* arg) {
     return nativePathFromArgument(arg);
 }
 
+// A name as the lists show it, in UTF-8.
+std::string shownName(const NativePath& path) {
+    return displayPath(path);
+}
+
+// Reads the list of a folder. A folder that is there but cannot be read is said so: its
+// empty list would otherwise pass for a folder without text files.
+bool readList(TextFileList& list, const NativePath& folder) {
+    list.assign(folder);
+    if (list.readable() || !isFolder(folder))
+        return true;
+    std::fprintf(stderr, "quillet-batch: cannot read the folder %s\n", shownName(folder).c_str());
+    return false;
+}
+
 } // namespace
 
 int runStripFolder(std::span<char*> args) {
@@ -136,7 +151,8 @@ int runStripFolder(std::span<char*> args) {
     }
 
     TextFileList list;
-    list.assign(pathArgument(folder));
+    if (!readList(list, pathArgument(folder)))
+        return ExitFailure;
     TerminalProgress progress;
     TerminalMessages messages(progress);
     FixedControls controls(overwrite, sort);
@@ -175,7 +191,8 @@ int runExport(std::span<char*> args) {
     }
     const NativePath source = pathArgument(folders[0]);
     TextFileList list;
-    list.assign(source);
+    if (!readList(list, source))
+        return ExitFailure;
     TerminalProgress progress;
     TerminalMessages messages(progress);
     const XmlExportServices services{progress, messages, messages};
@@ -204,15 +221,16 @@ int runCheck(std::span<char*> args) {
     const NativePath source = pathArgument(folder);
     if (!isFolder(source)) {
         printMessage(stderr, MessageSourceMissing);
-        return ExitFailure;
+        return ExitNotChecked;
     }
     TextFileList list;
-    list.assign(source);
-    // Findings go out as the editors' "FILE:LINE: message", the file named by its bytes.
+    if (!readList(list, source))
+        return ExitNotChecked;
+    // Findings go out as the editors' "FILE:LINE: message", the file named as lists do.
     std::string line;
     const CheckTotals totals =
         checkFolder(list, userTags, [&](const NativePath& path, const Finding& f) {
-            line = path;
+            line = shownName(path);
             line += ':';
             line += std::to_string(f.line);
             line += ": ";
@@ -223,9 +241,9 @@ int runCheck(std::span<char*> args) {
     std::printf("%s\n", checkSummary(totals).c_str());
     if (std::fflush(stdout) != 0) {
         std::fputs("quillet-batch: cannot write standard output\n", stderr);
-        return ExitFailure;
+        return ExitNotChecked;
     }
-    return totals.findings == 0 ? ExitOk : ExitFailure;
+    return totals.findings == 0 ? ExitOk : ExitFindings;
 }
 
 } // namespace quillet::cli

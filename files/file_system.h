@@ -93,8 +93,8 @@ struct FileStatus {
 };
 
 // Opens an existing file for reading. A link is followed. The open never waits (a FIFO
-// without a writer, a device), and only a regular file is kept open: anything else is
-// refused like a file that is not there. `opened`, when given, receives what was opened.
+// without a writer, a device), and only a regular file is opened and kept open: anything
+// else is refused like a file that is not there. `opened`, when given, receives what was opened.
 FileHandle openRegularFile(const NativePath& path, FileStatus* opened = nullptr);
 
 // Opens an existing regular file for writing over its bytes in place, without following a
@@ -180,11 +180,12 @@ NativePath executableFolder();
 // path itself when that cannot be found out.
 NativePath resolveLinks(const NativePath& path);
 
-// The names of the regular files in a folder, links that lead to one included, leaving out
-// hidden and system files; `wanted` picks names before the system is asked for their kind.
+// The names of the files in a folder: every entry but a folder or a link to one, leaving
+// out hidden and system files. A FIFO, a device, a socket and a link to one of them or to
+// nothing are listed, so that whoever reads them says that they cannot be opened instead
+// of passing over them. `wanted` picks names before the system is asked for their kind.
 // False when the folder cannot be read.
-bool listRegularFiles(const NativePath& folder,
-                      const std::function<bool(std::string_view name)>& wanted,
-                      std::vector<std::string>& names);
+bool listFiles(const NativePath& folder, const std::function<bool(std::string_view name)>& wanted,
+               std::vector<std::string>& names);
 
 } // namespace quillet

@@ -100,6 +100,11 @@ bool FileHandle::close() {
 }
 
 FileHandle openRegularFile(const NativePath& path, FileStatus* opened) {
+    // What is no regular file is not even opened: opening some devices is an act of its own
+    // (a watchdog starts counting, a tape rewinds). The kind is checked again once open.
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+        return {};
     return keepIfRegular(::open(path.c_str(), O_RDONLY | OpenFlags), opened);
 }
 
@@ -313,9 +318,8 @@ NativePath resolveLinks(const NativePath& path) {
     return out;
 }
 
-bool listRegularFiles(const NativePath& folder,
-                      const std::function<bool(std::string_view name)>& wanted,
-                      std::vector<std::string>& names) {
+bool listFiles(const NativePath& folder, const std::function<bool(std::string_view name)>& wanted,
+               std::vector<std::string>& names) {
     DIR* dir = ::opendir(folder.c_str());
     if (dir == nullptr)
         return false;
@@ -332,12 +336,13 @@ bool listRegularFiles(const NativePath& folder,
         // Hidden files, "." and ".." included, stay out as a file list leaves them out.
         if (name.empty() || name.front() == '.' || !wanted(name))
             continue;
-        bool regular = entry->d_type == DT_REG;
+        bool folderEntry = entry->d_type == DT_DIR;
         if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+            // A link that leads nowhere is listed: it is a file that cannot be opened.
             struct stat st {};
-            regular = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISREG(st.st_mode);
+            folderEntry = ::fstatat(dirFd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
         }
-        if (regular)
+        if (!folderEntry)
             names.emplace_back(name);
     }
     ::closedir(dir);

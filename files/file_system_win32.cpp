@@ -340,9 +340,8 @@ NativePath resolveLinks(const NativePath& path) {
     return narrow(resolved);
 }
 
-bool listRegularFiles(const NativePath& folder,
-                      const std::function<bool(std::string_view name)>& wanted,
-                      std::vector<std::string>& names) {
+bool listFiles(const NativePath& folder, const std::function<bool(std::string_view name)>& wanted,
+               std::vector<std::string>& names) {
     WIN32_FIND_DATAW found{};
     const HANDLE search =
         FindFirstFileExW(wide(joinPath(folder, "*")).c_str(), FindExInfoBasic, &found,
@@ -350,20 +349,15 @@ bool listRegularFiles(const NativePath& folder,
     if (search == INVALID_HANDLE_VALUE)
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
+        // A link to a folder carries the folder's attribute too; a file link whose target
+        // is gone is listed, a file that cannot be opened.
         constexpr DWORD leftOut =
             FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
         if ((found.dwFileAttributes & leftOut) != 0)
             continue;
-        const std::string name = narrow(found.cFileName);
-        if (!wanted(name))
-            continue;
-        bool regular = true;
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
-            FileStatus status;
-            regular = statusOf(joinPath(folder, name), status) && status.regular;
-        }
-        if (regular)
-            names.push_back(name);
+        std::string name = narrow(found.cFileName);
+        if (wanted(name))
+            names.push_back(std::move(name));
     } while (FindNextFileW(search, &found));
     const bool complete = GetLastError() == ERROR_NO_MORE_FILES;
     FindClose(search);

@@ -1,5 +1,7 @@
 #include "platform/data_control.h"
 
+#include "platform/address_offer.h"
+
 #include "ext-data-control-v1-client-protocol.h"
 #include "wlr-data-control-unstable-v1-client-protocol.h"
 
@@ -7,30 +9,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
-#include <poll.h>
-#include <unistd.h>
 #include <vector>
 
 namespace quillet {
 
 namespace {
-
-// More is no text a person selected; refuse it rather than fill the memory.
-constexpr std::size_t MaxSelectionBytes = std::size_t{16} << 20;
-
-// Text types in the order we prefer them; every toolkit here writes UTF-8 under each.
-constexpr std::array<const char*, 3> TextTypes{"text/plain;charset=utf-8", "UTF8_STRING",
-                                               "text/plain"};
-
-int millisecondsUntil(DataControlReader::Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - DataControlReader::Clock::now());
-    return static_cast<int>(std::max<long long>(0, left.count()));
-}
 
 // ext_data_control_v1 is wlr's protocol at version 2 under new names; one reader serves
 // both through these two tables.
@@ -142,21 +127,7 @@ public:
     int fd() const override { return wl_display_get_fd(display_); }
 
     bool dispatchPending() override {
-        while (wl_display_prepare_read(display_) != 0)
-            if (wl_display_dispatch_pending(display_) < 0)
-                return false;
-        if (wl_display_flush(display_) < 0 && errno != EAGAIN) {
-            wl_display_cancel_read(display_);
-            return false;
-        }
-        pollfd readable{fd(), POLLIN, 0};
-        if (poll(&readable, 1, 0) > 0) {
-            if (wl_display_read_events(display_) < 0)
-                return false;
-        } else {
-            wl_display_cancel_read(display_);
-        }
-        return wl_display_dispatch_pending(display_) >= 0 && device_ != nullptr;
+        return dispatchWithoutBlocking(display_) && device_ != nullptr;
     }
 
     bool offersPrimary() const override { return primary_; }
@@ -169,45 +140,35 @@ public:
         typename P::Offer* offer = current_[static_cast<std::size_t>(which)];
         if (!offer)
             return {};
-        const std::vector<std::string>& offered = offers_[offer];
-        const auto type =
-            std::find_first_of(TextTypes.begin(), TextTypes.end(), offered.begin(), offered.end());
-        if (type == TextTypes.end())
-            return {};
-        int ends[2];
-        if (pipe2(ends, O_CLOEXEC | O_NONBLOCK) != 0)
-            return {Read::Outcome::NoAnswer, {}};
-        P::receive(offer, *type, ends[1]);
-        wl_display_flush(display_);
-        close(ends[1]); // the request carries its own copy to the owner
-        Read got = drain(ends[0], Clock::now() + timeout);
-        close(ends[0]);
+        Read got;
+        got.types = offers_[offer];
+        const char* type = pickTextType(got.types);
+        if (!type)
+            return got;
+        const Clock::time_point deadline = Clock::now() + timeout;
+        got.outcome = receive(offer, type, deadline, got.text);
+        const auto address = std::find_first_of(AddressTypes.begin(), AddressTypes.end(),
+                                                got.types.begin(), got.types.end());
+        if (got.outcome == Read::Outcome::Text && address != AddressTypes.end()) {
+            // The text stands without it when the owner does not hand the address over.
+            std::string page;
+            if (receive(offer, std::string(*address).c_str(), deadline, page) ==
+                Read::Outcome::Text)
+                got.sourceAddress = addressFromOffer(*address, page);
+        }
         return got;
     }
 
 private:
-    static Read drain(int fd, Clock::time_point deadline) {
-        Read got{Read::Outcome::Text, {}};
-        std::array<char, 65536> buffer;
-        for (;;) {
-            pollfd readable{fd, POLLIN, 0};
-            const int ready = poll(&readable, 1, millisecondsUntil(deadline));
-            if (ready < 0 && errno == EINTR)
-                continue;
-            if (ready <= 0)
-                return {Read::Outcome::NoAnswer, {}}; // the owner did not finish in time
-            const ssize_t n = read(fd, buffer.data(), buffer.size());
-            if (n == 0)
-                return got; // the owner wrote all and closed its end
-            if (n < 0) {
-                if (errno == EAGAIN || errno == EINTR)
-                    continue;
-                return {Read::Outcome::NoAnswer, {}};
-            }
-            got.text.append(buffer.data(), static_cast<std::size_t>(n));
-            if (got.text.size() > MaxSelectionBytes)
-                return {Read::Outcome::NoAnswer, {}};
-        }
+    // The offer's data of one type, as its owner writes it into a pipe.
+    Read::Outcome receive(typename P::Offer* offer, const char* type, Clock::time_point deadline,
+                          std::string& bytes) {
+        return receiveThroughPipe(
+            [&](int writeEnd) {
+                P::receive(offer, type, writeEnd);
+                wl_display_flush(display_);
+            },
+            deadline, bytes);
     }
 
     static void dataOffer(void* data, typename P::Device*, typename P::Offer* offer) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/selection_reading.h"
+
 #include <chrono>
 #include <memory>
 #include <string>
@@ -31,14 +33,11 @@ public:
     // counts as nothing new.
     virtual unsigned changes(Selection which) const = 0;
 
-    struct Read {
-        enum class Outcome { Text, NoText, NoAnswer };
-        Outcome outcome = Outcome::NoText;
-        std::string text; // UTF-8
-    };
-    // The selection's text. NoText when it is empty or offers no text; NoAnswer when its
-    // owner does not hand the text over within the timeout (a frozen program must not
-    // freeze us) or it is larger than any text a person selects.
+    using Read = SelectionRead;
+    // The selection's text, the types it is offered in and the page's address beside it.
+    // NoText when it is empty or offers no text; NoAnswer when its owner does not hand the
+    // text over within the timeout (a frozen program must not freeze us) or it is larger
+    // than any text a person selects.
     virtual Read readText(Selection which, std::chrono::milliseconds timeout) = 0;
 };
 

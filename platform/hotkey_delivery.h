@@ -11,7 +11,8 @@ namespace quillet {
 // Hands pressed hot keys to the handler the way the system's message queue does: later,
 // from the event loop, one at a time and in order. The handler waits and may open dialogs,
 // which must not happen inside a native event filter; and a key that arrives while the
-// handler runs (its waits may process events) is handled after it, not inside it.
+// handler runs (its waits may process events) is handled after it, not inside it, unless
+// the handler waits for a message box to be closed.
 class HotKeyDelivery {
 public:
     void setHandler(PlatformBackend::HotKeyHandler handler) { handler_ = std::move(handler); }

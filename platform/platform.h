@@ -30,7 +30,9 @@ public:
 
     // What the user must know about this desktop: which part of capturing cannot work and
     // what to do instead. A backend that learns it late (a portal answers after the start)
-    // calls the handler then, from the event loop; backends where all works never call it.
+    // calls the handler then, from the event loop; each call replaces what was said before,
+    // and an empty text takes it back (the keys turned out to work). Backends where all
+    // works never call it with a text.
     using NoticeHandler = std::function<void(const QString& text)>;
     virtual void setNoticeHandler(NoticeHandler) {}
 };

@@ -1,12 +1,15 @@
 #include "capture/capture_table.h"
 #include "platform/data_control.h"
 #include "platform/event_wait.h"
+#include "platform/focus_highlight.h"
+#include "platform/front_window.h"
 #include "platform/hotkey_delivery.h"
 #include "platform/instance_link.h"
 #include "platform/key_injector.h"
 #include "platform/linux_backends.h"
 #include "platform/portal_shortcuts.h"
 #include "platform/qt_text.h"
+#include "platform/shortcut_names.h"
 #include "platform/wayland_notice.h"
 #include "quillet_version.h"
 
@@ -17,8 +20,6 @@
 
 #include <linux/input-event-codes.h>
 
-#include <array>
-#include <map>
 #include <set>
 
 namespace quillet {
@@ -27,26 +28,6 @@ namespace {
 
 // How long the owner of a selection may take to hand its text over.
 constexpr auto ReadWait = std::chrono::milliseconds(1000);
-
-// What the desktop's shortcut settings show for each key, by identifier.
-const std::array<const char*, CaptureRowCount> ShortcutDescriptions{
-    "Obertitel übernehmen (F1)",
-    "Titel übernehmen (F2)",
-    "Untertitel übernehmen (F3)",
-    "Text übernehmen (F4)",
-    "Erscheinungsdatum übernehmen (F5)",
-    "Aufnahmedatum einfügen (F6)",
-    "Thema übernehmen (F7)",
-    "Ersten eigenen Tag übernehmen (F8)",
-    "Zweiten eigenen Tag übernehmen (F9)",
-    "Dokument speichern, neues beginnen (F10)",
-    "Text ohne Tag anfügen (0)",
-    "AutorIn übernehmen (2)",
-    "Quelle übernehmen (1)",
-    "Medium übernehmen (3)",
-    "Textansicht verbergen / zeigen (Strg+Y)",
-    "Seitenzahl übernehmen (4)",
-};
 
 // The key of a row in the freedesktop shortcut format: "F1", "1", "CTRL+y".
 QString portalTrigger(const CaptureRow& row) {
@@ -84,10 +65,25 @@ QString portalProblem(unsigned code, const QString& detail) {
     }
 }
 
+ClipboardText toClipboardText(const SelectionRead& got) {
+    switch (got.outcome) {
+    case SelectionRead::Outcome::Text:
+        return {ClipboardText::Status::Text,
+                toDocumentText(QString::fromUtf8(got.text.data(), qsizetype(got.text.size()))),
+                got.sourceAddress};
+    case SelectionRead::Outcome::NoAnswer:
+        return {ClipboardText::Status::CannotOpen, {}};
+    case SelectionRead::Outcome::NoText:
+        break;
+    }
+    return {ClipboardText::Status::NoText, {}};
+}
+
 class WaylandBackend final : public PlatformBackend {
 public:
     WaylandBackend()
-        : portal_(QDBusConnection::sessionBus()), link_([this](int id) { return takeKey(id); }) {
+        : portal_(QDBusConnection::sessionBus()),
+          link_([this](int id) { return takeCommand(id); }) {
         abilities_.gnome = desktopIs("GNOME");
         abilities_.kde = desktopIs("KDE");
         std::string why;
@@ -100,11 +96,16 @@ public:
                     notifier_->setEnabled(false);
             });
             keys_ = KeyInjector::connect(why);
+        } else if (auto reader = SurfaceSelectionReader::connect(why)) {
+            focusRead_ = std::make_unique<FocusHighlight>(std::move(reader));
         }
+        if (keys_)
+            front_ = abilities_.kde ? watchKWinFrontWindow() : askSwayForFrontWindow();
         abilities_.text = keys_ ? WaylandAbilities::Text::Clipboard
                           : selection_ && selection_->offersPrimary()
                               ? WaylandAbilities::Text::Primary
-                              : WaylandAbilities::Text::None;
+                          : focusRead_ ? WaylandAbilities::Text::FocusedPrimary
+                                       : WaylandAbilities::Text::None;
 
         QObject::connect(&portal_, &GlobalShortcutsClient::bound, &context_,
                          [this](const QStringList& ids) { keysBound(ids); });
@@ -123,8 +124,7 @@ public:
                          });
         QList<PortalShortcut> shortcuts;
         for (const CaptureRow& row : captureTable())
-            shortcuts.append({portalId(row.id),
-                              QString::fromUtf8(ShortcutDescriptions[std::size_t(row.id - 1)]),
+            shortcuts.append({portalId(row.id), QString::fromUtf8(shortcutDescription(row.id)),
                               portalTrigger(row)});
         portal_.start(toDisplayText(AppId), shortcuts);
     }
@@ -133,10 +133,7 @@ public:
     bool hasSystemHotKeys() const override { return true; }
 
     void setHotKeyHandler(HotKeyHandler handler) override {
-        delivery_.setHandler([this, handler = std::move(handler)](int id) {
-            currentKey_ = id;
-            handler(id);
-        });
+        delivery_.setHandler(std::move(handler));
     }
 
     void setNoticeHandler(NoticeHandler handler) override {
@@ -160,55 +157,64 @@ public:
             keys_->press({KEY_LEFTCTRL, KEY_C});
     }
 
-    // The copied text changes with data-control's selection events. The highlight cannot be
-    // made to change by a key: its mark is the count when this key last took it, and it is
-    // new at once or not at all.
+    // Without a way to press Ctrl+C, the highlighted text is all there is to take; in a
+    // terminal Ctrl+C would interrupt the running program. Where the compositor does not
+    // tell the window in front, Ctrl+C it is.
+    CopyWay copyWay() override {
+        if (abilities_.text != WaylandAbilities::Text::Clipboard)
+            return CopyWay::Highlight;
+        return front_ && front_->isTerminal().value_or(false) ? CopyWay::Highlight
+                                                              : CopyWay::Keystroke;
+    }
+
+    // The copied text changes with data-control's selection events.
     ChangeMark changeMark() override {
         if (!selection_)
             return 0;
         selection_->dispatchPending();
-        if (abilities_.text == WaylandAbilities::Text::Primary)
-            return highlightTaken_[currentKey_];
         return selection_->changes(Selection::Clipboard);
     }
 
     bool waitForChange(ChangeMark mark, int timeoutMs) override {
-        switch (abilities_.text) {
-        case WaylandAbilities::Text::Clipboard: {
-            // The wait watches the connection itself; two watchers of one socket are one
-            // too many. A broken connection ends the wait: nothing will change any more.
-            const bool watched = notifier_->isEnabled();
-            notifier_->setEnabled(false);
-            bool broken = !watched;
-            const bool done = waitProcessingEvents(
-                timeoutMs,
-                [&] {
-                    broken = broken || !selection_->dispatchPending();
-                    return broken || selection_->changes(Selection::Clipboard) != mark;
-                },
-                selection_->fd());
-            notifier_->setEnabled(!broken);
-            return done && !broken;
-        }
-        case WaylandAbilities::Text::Primary:
-            selection_->dispatchPending();
-            return selection_->changes(Selection::Primary) != mark;
-        case WaylandAbilities::Text::None:
-            break;
-        }
-        return false;
+        if (abilities_.text != WaylandAbilities::Text::Clipboard)
+            return false;
+        // The wait watches the connection itself; two watchers of one socket are one too
+        // many. A broken connection ends the wait: nothing will change any more.
+        const bool watched = notifier_->isEnabled();
+        notifier_->setEnabled(false);
+        bool broken = !watched;
+        const bool done = waitProcessingEvents(
+            timeoutMs,
+            [&] {
+                broken = broken || !selection_->dispatchPending();
+                return broken || selection_->changes(Selection::Clipboard) != mark;
+            },
+            selection_->fd());
+        notifier_->setEnabled(!broken);
+        return done && !broken;
     }
 
     ClipboardText readText() override {
-        switch (abilities_.text) {
-        case WaylandAbilities::Text::Clipboard:
-            return read(Selection::Clipboard);
-        case WaylandAbilities::Text::Primary:
-            return readHighlight();
-        case WaylandAbilities::Text::None:
-            break;
-        }
-        return {ClipboardText::Status::NoText, {}};
+        if (abilities_.text != WaylandAbilities::Text::Clipboard)
+            return {ClipboardText::Status::NoText, {}};
+        return read(Selection::Clipboard);
+    }
+
+    ChangeMark highlightMark() override {
+        if (focusRead_)
+            return focusRead_->mark();
+        if (!selection_ || !selection_->offersPrimary())
+            return 0;
+        selection_->dispatchPending();
+        return selection_->changes(Selection::Primary);
+    }
+
+    ClipboardText readHighlight() override {
+        if (focusRead_)
+            return toClipboardText(focusRead_->take());
+        if (!selection_ || !selection_->offersPrimary())
+            return {ClipboardText::Status::NoText, {}};
+        return read(Selection::Primary);
     }
 
 private:
@@ -219,30 +225,18 @@ private:
         return true;
     }
 
-    // The highlighted text, only when it changed since this key last took it: nothing else
-    // tells an old highlight from a new one.
-    ClipboardText readHighlight() {
-        selection_->dispatchPending();
-        const unsigned now = selection_->changes(Selection::Primary);
-        unsigned& taken = highlightTaken_[currentKey_];
-        if (now == taken)
-            return {ClipboardText::Status::NoText, {}};
-        taken = now;
-        return read(Selection::Primary);
+    ClipboardText read(Selection which) {
+        return toClipboardText(selection_->readText(which, ReadWait));
     }
 
-    ClipboardText read(Selection which) {
-        const DataControlReader::Read got = selection_->readText(which, ReadWait);
-        switch (got.outcome) {
-        case DataControlReader::Read::Outcome::Text:
-            return {ClipboardText::Status::Text,
-                    toDocumentText(QString::fromUtf8(got.text.data(), qsizetype(got.text.size())))};
-        case DataControlReader::Read::Outcome::NoAnswer:
-            return {ClipboardText::Status::CannotOpen, {}};
-        case DataControlReader::Read::Outcome::NoText:
-            break;
+    // A key handed over by `quillet --hotkey` shows that the desktop's keys reach us: what
+    // the notice says about keys is done with for this run.
+    bool takeCommand(int id) {
+        if (!keysWork_) {
+            keysWork_ = true;
+            announce();
         }
-        return {ClipboardText::Status::NoText, {}};
+        return takeKey(id);
     }
 
     void keysBound(const QStringList& ids) {
@@ -254,32 +248,36 @@ private:
         announce();
     }
 
+    // Once the keys work, the notice is taken back (an empty text), and not said again.
     void announce() {
-        notice_ = waylandNotice(abilities_);
+        notice_ = keysWork_ ? QString() : waylandNotice(abilities_);
+        noticeDue_ = true;
         tellNotice();
     }
 
     // From the event loop, never from inside the window's construction.
     void tellNotice() {
-        if (notice_.isEmpty() || !noticeHandler_)
+        if (!noticeDue_ || !noticeHandler_)
             return;
+        noticeDue_ = false;
         QMetaObject::invokeMethod(
-            &context_, [this, text = std::exchange(notice_, QString())] { noticeHandler_(text); },
-            Qt::QueuedConnection);
+            &context_, [this, text = notice_] { noticeHandler_(text); }, Qt::QueuedConnection);
     }
 
     std::unique_ptr<DataControlReader> selection_;
     std::unique_ptr<KeyInjector> keys_;
+    std::unique_ptr<FrontWindow> front_;
+    std::unique_ptr<FocusHighlight> focusRead_;
     GlobalShortcutsClient portal_;
     HotKeyDelivery delivery_;
     InstanceLink link_;
     WaylandAbilities abilities_;
     std::set<int> inForce_;
-    int currentKey_ = 0;
-    std::map<int, unsigned> highlightTaken_; // key -> PRIMARY's count when it last took it
     QSocketNotifier* notifier_ = nullptr;
     NoticeHandler noticeHandler_;
     QString notice_;
+    bool noticeDue_ = false;
+    bool keysWork_ = false;
     // Last, so that it goes first: the socket notifier, the connections and the queued
     // calls that use the members above.
     QObject context_;

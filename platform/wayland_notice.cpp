@@ -15,7 +15,10 @@ QString waylandNotice(const WaylandAbilities& a) {
                            .arg(a.portalProblem) +
                        commands;
         if (a.gnome)
-            part += QStringLiteral(" In GNOME: Einstellungen, Tastatur, Eigene Tastenkürzel.");
+            part += QStringLiteral(
+                " In GNOME legt die Schaltfläche „Set up GNOME shortcuts“ der Seite „Controls“ "
+                "(oder „quillet --setup-gnome-shortcuts“) alle sechzehn Tasten unter "
+                "Einstellungen, Tastatur, Eigene Tastenkürzel an.");
         parts << part;
     } else if (!a.unboundKeys.isEmpty()) {
         parts << QStringLiteral("Tastenkürzel: Der Desktop hat diese Tasten nicht vergeben: %1. ")
@@ -37,6 +40,16 @@ QString waylandNotice(const WaylandAbilities& a) {
         parts << part;
         break;
     }
+    case WaylandAbilities::Text::FocusedPrimary:
+        parts << QStringLiteral(
+            "Text übernehmen: Der Desktop lässt Quillet weder Strg+C senden noch die Auswahl "
+            "im Hintergrund lesen. Quillet übernimmt deshalb den markierten Text (die primäre "
+            "Auswahl): Bei jedem Tastendruck nimmt ein unsichtbares Fenster für einen "
+            "Augenblick die Tastatur, liest die Markierung und gibt die Tastatur zurück. Jede "
+            "Taste übernimmt eine Markierung nur einmal. Da Quillet Änderungen nur beim Lesen "
+            "sieht, gilt derselbe Text, erneut markiert, erst dann als neu, wenn ein "
+            "Tastendruck dazwischen anderen oder keinen markierten Text fand.");
+        break;
     case WaylandAbilities::Text::None: {
         QString part = QStringLiteral(
             "Text übernehmen: Der Desktop lässt Quillet den markierten Text anderer Programme "

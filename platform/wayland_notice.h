@@ -11,8 +11,9 @@ struct WaylandAbilities {
     // that run `quillet --hotkey N`.
     enum class Keys { Portal, Commands };
     // The copied text (Ctrl+C faked through the compositor), the highlighted text (no key
-    // can be faked), or nothing (no data-control).
-    enum class Text { Clipboard, Primary, None };
+    // can be faked), the highlighted text read in a moment of keyboard focus (no
+    // data-control either: GNOME), or nothing.
+    enum class Text { Clipboard, Primary, FocusedPrimary, None };
 
     Keys keys = Keys::Portal;
     QString portalProblem;   // why the portal gave no keys

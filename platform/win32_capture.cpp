@@ -1,5 +1,6 @@
 #include "platform/win32_capture.h"
 
+#include "capture/html_format.h"
 #include "text/display_text.h"
 
 #include <algorithm>
@@ -7,6 +8,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <thread>
 #include <utility>
@@ -61,8 +63,7 @@ private:
 class LockedGlobal {
 public:
     explicit LockedGlobal(HANDLE handle)
-        : handle_(handle),
-          data_(handle ? static_cast<const char16_t*>(GlobalLock(handle)) : nullptr) {}
+        : handle_(handle), data_(handle ? GlobalLock(handle) : nullptr) {}
     ~LockedGlobal() {
         if (data_)
             GlobalUnlock(handle_);
@@ -70,20 +71,35 @@ public:
     LockedGlobal(const LockedGlobal&) = delete;
     LockedGlobal& operator=(const LockedGlobal&) = delete;
 
+    bool isLocked() const { return data_ != nullptr; }
+    std::string_view bytes() const {
+        return data_ ? std::string_view(static_cast<const char*>(data_), GlobalSize(handle_))
+                     : std::string_view();
+    }
     // The text up to its NUL, never beyond the block: a block without one is read to its
     // end rather than past it.
     std::u16string_view text() const {
         if (!data_)
             return {};
-        const std::u16string_view all(data_, GlobalSize(handle_) / sizeof(char16_t));
+        const std::u16string_view all(static_cast<const char16_t*>(data_),
+                                      GlobalSize(handle_) / sizeof(char16_t));
         return all.substr(0, all.find(u'\0'));
     }
-    bool isLocked() const { return data_ != nullptr; }
 
 private:
     HANDLE handle_;
-    const char16_t* data_;
+    void* data_;
 };
+
+// Browsers name the page a copied text comes from in the header of the HTML they put beside
+// it. Read while the clipboard is open.
+std::string htmlSourceUrl() {
+    static const UINT htmlFormat = RegisterClipboardFormatW(L"HTML Format");
+    if (htmlFormat == 0 || !IsClipboardFormatAvailable(htmlFormat))
+        return {};
+    const LockedGlobal html(GetClipboardData(htmlFormat));
+    return std::string(htmlFormatSourceUrl(html.bytes()));
+}
 
 ClipboardText readOpenedClipboard(Clock::time_point deadline) {
     const OpenedClipboard clipboard(deadline);
@@ -93,7 +109,7 @@ ClipboardText readOpenedClipboard(Clock::time_point deadline) {
     const LockedGlobal data(GetClipboardData(CF_UNICODETEXT));
     if (!data.isLocked())
         return {Text::NoText, {}};
-    return {Text::Text, documentTextFromUtf16(data.text())};
+    return {Text::Text, documentTextFromUtf16(data.text()), htmlSourceUrl()};
 }
 
 // Answers the messages that other threads send to this thread's windows, without taking

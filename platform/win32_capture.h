@@ -39,7 +39,8 @@ bool waitForClipboardChange(std::uint32_t mark, int timeoutMs,
 inline constexpr int ClipboardReadBoundMs = 1000;
 
 // Tests for text without opening the clipboard, then opens it, reads CF_UNICODETEXT and
-// closes it again; the text as document bytes (Windows-1252 by our own table, CR LF).
+// closes it again; the text as document bytes (Windows-1252 by our own table, CR LF), and
+// the page's address from the "HTML Format" that browsers put beside it.
 ClipboardText readClipboardText(int boundMs = ClipboardReadBoundMs);
 
 // Whether the window that has the keyboard belongs to this process.

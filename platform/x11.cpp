@@ -4,6 +4,7 @@
 #include "platform/hotkey_delivery.h"
 #include "platform/instance_link.h"
 #include "platform/linux_backends.h"
+#include "platform/terminals.h"
 #include "platform/x11_clipboard.h"
 
 #include <QAbstractNativeEventFilter>
@@ -12,7 +13,9 @@
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 #include <xcb/xcb.h>
@@ -159,11 +162,41 @@ unsigned x11Modifiers(unsigned win32Modifiers) {
     return mask;
 }
 
+// Whether the window or one of those it sits in has a terminal's WM_CLASS: the focus may
+// rest on a window inside the terminal's own.
+bool isInTerminal(Display* display, Window window) {
+    for (int depth = 0; depth < 16 && window != None && window != PointerRoot; ++depth) {
+        XClassHint hint{};
+        if (XGetClassHint(display, window, &hint)) {
+            const bool terminal = isTerminalWindow(
+                {hint.res_class ? hint.res_class : "", hint.res_name ? hint.res_name : ""},
+                userTerminalNames());
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+            if (terminal)
+                return true;
+        }
+        Window root = None, parent = None, *children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display, window, &root, &parent, &children, &count))
+            break;
+        if (children)
+            XFree(children);
+        if (parent == root)
+            break;
+        window = parent;
+    }
+    return false;
+}
+
 class X11Backend final : public PlatformBackend, public QAbstractNativeEventFilter {
 public:
-    explicit X11Backend(Display* display)
+    X11Backend(Display* display, const xcb_setup_t* setup)
         : display_(display), root_(DefaultRootWindow(display)), lockMasks_(lockMasks(display)),
-          clipboard_(openX11Clipboard(DisplayString(display))) {
+          clipboard_(openX11Clipboard(DisplayString(display))),
+          activeWindow_(XInternAtom(display, "_NET_ACTIVE_WINDOW", False)),
+          ownIdBase_(setup ? setup->resource_id_base : 0),
+          ownIdMask_(setup ? setup->resource_id_mask : 0) {
         for (unsigned mask : lockMasks_)
             allLocks_ |= mask;
         int event, error, major, minor;
@@ -243,6 +276,29 @@ public:
         XFlush(display_);
     }
 
+    // Ctrl+C in a terminal interrupts its program: there the highlighted text is taken.
+    // The window manager's active window and the window with the keyboard focus (where the
+    // keystroke would go) both count.
+    CopyWay copyWay() override {
+        XErrorTrap trap(display_); // windows may vanish meanwhile
+        Window focus = None;
+        int revert = 0;
+        XGetInputFocus(display_, &focus, &revert);
+        return isInTerminal(display_, activeWindow()) || isInTerminal(display_, focus)
+                   ? CopyWay::Highlight
+                   : CopyWay::Keystroke;
+    }
+
+    // This program's own highlight (in its text view) is nothing to capture, nor is a
+    // highlight that nobody holds any more.
+    ChangeMark highlightMark() override {
+        const Window owner = XGetSelectionOwner(display_, XA_PRIMARY);
+        if (owner == None || (ownIdMask_ != 0 && (owner & ~ownIdMask_) == ownIdBase_))
+            return 0;
+        return clipboard_->highlightMark();
+    }
+    ClipboardText readHighlight() override { return clipboard_->readHighlight(); }
+
     ChangeMark changeMark() override { return clipboard_->changeMark(); }
     bool waitForChange(ChangeMark mark, int timeoutMs) override {
         return clipboard_->waitForChange(mark, timeoutMs);
@@ -296,6 +352,21 @@ public:
     }
 
 private:
+    Window activeWindow() const {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* value = nullptr;
+        Window active = None;
+        if (XGetWindowProperty(display_, root_, activeWindow_, 0, 1, False, XA_WINDOW, &type,
+                               &format, &count, &after, &value) == Success &&
+            type == XA_WINDOW && format == 32 && count == 1)
+            active = static_cast<Window>(*reinterpret_cast<const unsigned long*>(value));
+        if (value)
+            XFree(value);
+        return active;
+    }
+
     struct Registration {
         KeyCode keycode;
         unsigned modifiers;
@@ -311,6 +382,9 @@ private:
     std::set<int> wanted_; // in force, whether or not the grab succeeded
     HotKeyDelivery delivery_;
     std::unique_ptr<Clipboard> clipboard_;
+    Atom activeWindow_;
+    // Every window this program makes on Qt's connection has an id of this range.
+    unsigned long ownIdBase_, ownIdMask_;
     // `quillet --hotkey N` for keys another program holds.
     InstanceLink link_{[this](int id) {
         if (!wanted_.contains(id))
@@ -326,7 +400,8 @@ std::unique_ptr<PlatformBackend> makeX11Backend(QWidget& mainWindow) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     if (!x11 || !x11->display())
         return makeNoneBackend(mainWindow);
-    return std::make_unique<X11Backend>(x11->display());
+    return std::make_unique<X11Backend>(
+        x11->display(), x11->connection() ? xcb_get_setup(x11->connection()) : nullptr);
 }
 
 } // namespace quillet

@@ -1,5 +1,6 @@
 #include "platform/x11_clipboard.h"
 
+#include "platform/address_offer.h"
 #include "platform/event_wait.h"
 #include "platform/qt_text.h"
 
@@ -49,12 +50,16 @@ public:
         textTargets_ = {XInternAtom(display_, "UTF8_STRING", False),
                         XInternAtom(display_, "text/plain;charset=utf-8", False),
                         XInternAtom(display_, "text/plain", False), XA_STRING};
+        for (std::size_t i = 0; i < AddressTypes.size(); ++i)
+            addressTargets_[i] = XInternAtom(display_, std::string(AddressTypes[i]).c_str(), False);
         int error = 0;
         hasFixes_ = XFixesQueryExtension(display_, &fixesEvent_, &error);
         if (hasFixes_) {
             int major = 5, minor = 0;
             XFixesQueryVersion(display_, &major, &minor);
             XFixesSelectSelectionInput(display_, window_, clipboard_,
+                                       XFixesSetSelectionOwnerNotifyMask);
+            XFixesSelectSelectionInput(display_, window_, XA_PRIMARY,
                                        XFixesSetSelectionOwnerNotifyMask);
         }
         XSync(display_, False);
@@ -91,24 +96,44 @@ public:
             ConnectionNumber(display_));
     }
 
-    ClipboardText readText() override {
+    ClipboardText readText() override { return readSelection(clipboard_); }
+
+    // Counted like the clipboard's changes; a program that takes the selection again for
+    // each new highlight (xterm does) makes each a change.
+    ChangeMark highlightMark() override {
+        changeMark();
+        return highlights_;
+    }
+
+    ClipboardText readHighlight() override { return readSelection(XA_PRIMARY); }
+
+private:
+    enum class Outcome { Done, Refused, NoAnswer };
+    enum class Stage { Idle, Asked, Pieces, Done, Refused };
+
+    ClipboardText readSelection(Atom selection) {
         if (!display_)
             return {Text::CannotOpen, {}};
-        if (XGetSelectionOwner(display_, clipboard_) == None)
+        if (XGetSelectionOwner(display_, selection) == None)
             return {Text::NoText, {}};
         Atom target = textTargets_.front(); // for an owner that lists no targets
-        switch (fetch(targets_)) {
+        std::size_t address = AddressTypes.size();
+        switch (fetch(selection, targets_)) {
         case Outcome::NoAnswer:
             return {Text::CannotOpen, {}};
         case Outcome::Refused:
             break;
-        case Outcome::Done:
-            target = bestTextTarget();
-            if (target == None)
+        case Outcome::Done: {
+            const std::vector<Atom> offered = offeredTargets();
+            const std::size_t text = firstOffered(textTargets_, offered);
+            if (text == textTargets_.size())
                 return {Text::NoText, {}};
+            target = textTargets_[text];
+            address = firstOffered(addressTargets_, offered);
             break;
         }
-        switch (fetch(target)) {
+        }
+        switch (fetch(selection, target)) {
         case Outcome::NoAnswer:
             return {Text::CannotOpen, {}};
         case Outcome::Refused:
@@ -120,29 +145,31 @@ public:
         const QString text = transfer_.type == XA_STRING
                                  ? QString::fromLatin1(transfer_.data.data(), size)
                                  : QString::fromUtf8(transfer_.data.data(), size);
-        return {Text::Text, toDocumentText(text)};
+        ClipboardText read{Text::Text, toDocumentText(text)};
+        // The text stands without it when the owner does not hand the address over.
+        if (address < AddressTypes.size() &&
+            fetch(selection, addressTargets_[address]) == Outcome::Done)
+            read.sourceAddress = addressFromOffer(AddressTypes[address], transfer_.data);
+        return read;
     }
-
-private:
-    enum class Outcome { Done, Refused, NoAnswer };
-    enum class Stage { Idle, Asked, Pieces, Done, Refused };
 
     // One conversion of the selection into property_ on window_.
     struct Transfer {
         Stage stage = Stage::Idle;
+        Atom selection = None;
         Atom target = None;
         Atom type = None;
         std::string data;
         unsigned long steps = 0; // answers and pieces so far: the owner is alive
     };
 
-    // Asks the owner for the selection as `target` and collects the answer, in pieces
+    // Asks the owner of `selection` for it as `target` and collects the answer, in pieces
     // when the owner sends it incrementally.
-    Outcome fetch(Atom target) {
+    Outcome fetch(Atom selection, Atom target) {
         XDeleteProperty(display_, window_, property_);
-        XConvertSelection(display_, clipboard_, target, property_, window_, CurrentTime);
+        XConvertSelection(display_, selection, target, property_, window_, CurrentTime);
         XFlush(display_);
-        transfer_ = Transfer{Stage::Asked, target, None, {}, 0};
+        transfer_ = Transfer{Stage::Asked, selection, target, None, {}, 0};
         const QDeadlineTimer whole(TransferBoundMs);
         for (;;) {
             const unsigned long before = transfer_.steps;
@@ -164,15 +191,23 @@ private:
         }
     }
 
-    Atom bestTextTarget() const {
+    // The targets the owner listed in answer to TARGETS.
+    std::vector<Atom> offeredTargets() const {
         if (transfer_.type != XA_ATOM && transfer_.type != targets_)
-            return None;
+            return {};
         std::vector<Atom> offered(transfer_.data.size() / sizeof(Atom));
         std::memcpy(offered.data(), transfer_.data.data(), offered.size() * sizeof(Atom));
-        for (Atom wanted : textTargets_)
-            if (std::find(offered.begin(), offered.end(), wanted) != offered.end())
-                return wanted;
-        return None;
+        return offered;
+    }
+
+    // The index of the first of `wanted` that is offered; N when none is.
+    template <std::size_t N>
+    static std::size_t firstOffered(const std::array<Atom, N>& wanted,
+                                    const std::vector<Atom>& offered) {
+        for (std::size_t i = 0; i < N; ++i)
+            if (std::find(offered.begin(), offered.end(), wanted[i]) != offered.end())
+                return i;
+        return N;
     }
 
     void handleEvents() {
@@ -183,6 +218,8 @@ private:
                 const auto& notice = reinterpret_cast<const XFixesSelectionNotifyEvent&>(event);
                 if (notice.selection == clipboard_ && notice.owner != None)
                     ++changes_;
+                else if (notice.selection == XA_PRIMARY && notice.owner != None)
+                    ++highlights_;
             } else if (event.type == SelectionNotify) {
                 takeAnswer(event.xselection);
             } else if (event.type == PropertyNotify) {
@@ -193,7 +230,7 @@ private:
 
     void takeAnswer(const XSelectionEvent& answer) {
         if (transfer_.stage != Stage::Asked || answer.requestor != window_ ||
-            answer.selection != clipboard_ || answer.target != transfer_.target)
+            answer.selection != transfer_.selection || answer.target != transfer_.target)
             return;
         ++transfer_.steps;
         if (answer.property == None || !takeProperty()) {
@@ -254,9 +291,11 @@ private:
     Window window_ = None;
     Atom clipboard_ = None, targets_ = None, incr_ = None, property_ = None;
     std::array<Atom, 4> textTargets_{};
+    std::array<Atom, AddressTypes.size()> addressTargets_{};
     bool hasFixes_ = false;
     int fixesEvent_ = 0;
     ChangeMark changes_ = 0;
+    ChangeMark highlights_ = 0; // a highlight made before the start counts as none
     Transfer transfer_;
 };
 

@@ -34,6 +34,10 @@ bool TextView::endsWithLineBreak() const {
     return endsWithCrLf(text());
 }
 
+void TextView::read(const std::function<void(std::string_view)>& reader) const {
+    reader(text());
+}
+
 bool StringTextView::insertBefore(std::string_view needle, std::string_view insertion) {
     const auto pos = text_.find(needle);
     if (pos == std::string::npos)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,8 @@ public:
     virtual void append(std::string_view bytes);
     virtual bool isEmpty() const;
     virtual bool endsWithLineBreak() const;
+    // Hands the whole text to `reader`, without a copy where the view can.
+    virtual void read(const std::function<void(std::string_view whole)>& reader) const;
 };
 
 // A text view over a plain string: the document of the command-line tool and of tests.
@@ -35,6 +38,7 @@ public:
     void append(std::string_view bytes) override { text_.append(bytes); }
     bool isEmpty() const override { return text_.empty(); }
     bool endsWithLineBreak() const override;
+    void read(const std::function<void(std::string_view)>& reader) const override { reader(text_); }
 
     const std::string& str() const { return text_; }
 

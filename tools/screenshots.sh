@@ -58,13 +58,13 @@ choose_folder() { # button-x button-y folder
     # The tree's one top item is the root folder; it opens, then each name is looked up
     # among what is shown below the current item.
     xdotool key Down Right
-    sleep 0.7
+    sleep 2
     local IFS=/
     for name in ${3#/}; do
         xdotool type --delay 40 "$name"
-        sleep 0.7
+        sleep 1
         xdotool key Right
-        sleep 0.7
+        sleep 2
     done
     xdotool key Left Return
     sleep 1

@@ -74,6 +74,7 @@ const Control controls[] = {
     {"Label2", "TabSheet2", "label", "Base-Filename:", "", at(16, 56)},
     {"Edit2", "TabSheet2", "edit", "MEDIENNAME_QUELLE", "editable", at(16, 72, 257, 25)},
     {"CheckBox1", "TabSheet2", "check", "Add Date to filename", "checked", at(16, 96, 129, 17)},
+    {"CheckBox21", "TabSheet2", "check", "Record source address (Quelle)", "unchecked", at(336, 96, 185, 17)},
     {"Bevel1", "TabSheet2", "hline", "", "", at(16, 120, 569, 9)},
     {"Label3", "TabSheet2", "label", "Key-mode and Saveoptions:", "", at(16, 136)},
     {"CheckBox2", "TabSheet2", "check", "Tag first titel (Obertitel) - [F1]", "checked", at(16, 160, 217, 17)},

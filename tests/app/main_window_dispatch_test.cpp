@@ -144,13 +144,13 @@ private Q_SLOTS:
         QCOMPARE(h.notification(), QString());
     }
 
-    // The window answers the capture's question from the backend's focus and its own boxes.
+    // The window answers the capture's question from the backend's focus and its own boxes:
+    // a box with the focus refuses, a box behind the program in front does not.
     void captureNeverCopiesFromTheProgramItself() {
         Harness h;
         h.journal.ownWindowInFront = true;
         h.press(4);
         QCOMPARE(h.notification(), QString("Quillet im Vordergrund.."));
-        h.journal.ownWindowInFront = false;
         QMessageBox box(QMessageBox::Warning, "Warnung", "offen");
         box.setWindowModality(Qt::ApplicationModal);
         box.show();
@@ -158,6 +158,11 @@ private Q_SLOTS:
         QCOMPARE(h.notification(), QString("Erst Meldung schließen.."));
         QCOMPARE(h.document(), std::string());
         QCOMPARE(h.journal.take(), QStringList());
+
+        h.journal.ownWindowInFront = false;
+        h.press(4);
+        QCOMPARE(h.notification(), QString("Text kopiert.."));
+        QCOMPARE(h.document(), std::string("{TEXT}X{/TEXT}\r\n\r\n"));
     }
 
     void untaggedKeyAppendsLinePairs() {

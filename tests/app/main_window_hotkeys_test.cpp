@@ -2,8 +2,14 @@
 #include "app/message_boxes.h"
 #include "support/window_fakes.h"
 
+#include <QAbstractButton>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace quillet;
@@ -124,16 +130,29 @@ private Q_SLOTS:
         QVERIFY(hook.shown()[0].text.contains("nicht verfügbar"));
     }
 
-    // What the backend finds out late about the desktop, shown as it comes, each text once.
+    // What the backend finds out late about the desktop, shown as it comes, each text once,
+    // in a window that blocks nothing and takes no focus; an empty text takes it back.
     void desktopNoticesAreToldOnceEach() {
         test::FakeWindow w;
         MessageBoxHook hook;
-        for (const char* text : {"kein Portal", "kein Portal", "kein Data-Control"})
-            w.journal.notice(QString::fromUtf8(text));
-        QCOMPARE(hook.shown().size(), std::size_t(2));
-        QCOMPARE(hook.shown()[0].caption, QString("Information"));
-        QCOMPARE(hook.shown()[0].text, QString("kein Portal"));
-        QCOMPARE(hook.shown()[1].text, QString("kein Data-Control"));
+        w.journal.notice(QStringLiteral("kein Portal"));
+        auto* notice = w.form->findChild<QMessageBox*>("DesktopNotice");
+        QVERIFY(notice);
+        QVERIFY(notice->isVisible());
+        QVERIFY(!QApplication::activeModalWidget());
+        QVERIFY(notice->testAttribute(Qt::WA_ShowWithoutActivating));
+        QCOMPARE(notice->windowTitle(), QString("Information"));
+        QCOMPARE(notice->text(), QString("kein Portal"));
+        notice->buttons().front()->click();
+        QVERIFY(!notice->isVisible());
+        w.journal.notice(QStringLiteral("kein Portal"));
+        QVERIFY(!notice->isVisible());
+        w.journal.notice(QStringLiteral("kein Data-Control"));
+        QVERIFY(notice->isVisible());
+        QCOMPARE(notice->text(), QString("kein Data-Control"));
+        w.journal.notice(QString());
+        QVERIFY(!notice->isVisible());
+        QVERIFY(hook.shown().empty());
     }
 
     // Told at start and after a click that fails anew; a key that stays taken is not told
@@ -182,6 +201,36 @@ private Q_SLOTS:
         QVERIFY(hook.shown()[1].text.startsWith("Diese Tasten gibt es auf der Tastatur nicht"));
         QVERIFY(hook.shown()[1].text.contains("ohne Wirkung: F9."));
         QVERIFY(!hook.shown()[1].text.contains("belegt"));
+    }
+
+    // Shown only where GNOME's custom shortcuts bring the keys; a click writes them (here
+    // into a settings file of the test's own) and says what it did.
+    void gnomeShortcutsButtonOnlyInGnomeOnWayland() {
+        const QTemporaryDir home;
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+        qputenv("GSETTINGS_BACKEND", "keyfile");
+        qputenv("WAYLAND_DISPLAY", "wayland-quillet-test");
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        const auto button = [](const test::FakeWindow& w) {
+            return w.form->findChild<QPushButton*>("GnomeShortcutsButton");
+        };
+        QVERIFY(button(test::FakeWindow())->isHidden());
+        qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+        test::FakeWindow w;
+        QVERIFY(!button(w)->isHidden());
+        MessageBoxHook hook;
+        button(w)->click();
+        qunsetenv("XDG_CURRENT_DESKTOP");
+        qunsetenv("WAYLAND_DISPLAY");
+        QCOMPARE(hook.shown().size(), std::size_t(1));
+        QCOMPARE(hook.shown()[0].caption, QString("Information"));
+        QVERIFY2(hook.shown()[0].text.contains("--hotkey N): F1, F2, F3"),
+                 qPrintable(hook.shown()[0].text));
+        QFile store(home.filePath("glib-2.0/settings/keyfile"));
+        QVERIFY(store.open(QIODevice::ReadOnly));
+        const QByteArray stored = store.readAll();
+        QVERIFY(stored.contains("custom-keybindings/quillet-hotkey-15]"));
+        QVERIFY(stored.contains("binding='<Control>y'"));
     }
 
     void displayWithHotKeysSaysNothing() {

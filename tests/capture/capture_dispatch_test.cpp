@@ -1,4 +1,5 @@
 #include "capture/capture_table.h"
+#include "capture/source_address.h"
 #include "support/capture_fakes.h"
 #include "support/notation.h"
 
@@ -9,6 +10,7 @@ namespace {
 
 using test::doc;
 using test::FakeWorld;
+using test::shown;
 using Log = std::vector<std::string>;
 using S = ClipboardText::Status;
 
@@ -30,7 +32,9 @@ TEST(HandleHotKey, EveryTaggedKeyCapturesUnderItsTag) {
         w.press(row.id);
         const std::string tag = row.id == 8 ? "8" : row.id == 9 ? "9" : std::string(row.tag);
         EXPECT_EQ(w.view.str(), "{" + tag + "}X{/" + tag + "}\r\n\r\n") << row.id;
-        EXPECT_EQ(w.log, then(copyAndRead, "notify '" + std::string(row.status) + "'")) << row.id;
+        EXPECT_EQ(w.log, then(then(copyAndRead, "highlight mark"),
+                              "notify '" + std::string(row.status) + "'"))
+            << row.id;
     }
 }
 
@@ -231,6 +235,150 @@ TEST(HandleHotKey, NothingIsCopiedFromTheProgramItself) {
         EXPECT_EQ(w.view.str(), doc("{A_DATUM}07.12.2026{/A_DATUM}⏎⏎"));
     }
 }
+
+// Where no key may be sent, a key takes the highlighted text, and only a highlight it has
+// not taken before; no key and no clipboard are touched.
+struct HighlightCase {
+    const char* name;
+    std::vector<std::pair<int, Clipboard::ChangeMark>> presses; // key, highlight's mark
+    ClipboardText highlight;
+    const char* document;
+    Log lastLog;
+};
+void PrintTo(const HighlightCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+// clang-format off
+const HighlightCase highlightCases[] = {
+    {"NewHighlight", {{4, 1}}, newText, "{TEXT}neu{/TEXT}⏎⏎",
+     {"highlight mark", "highlight", "notify 'Text kopiert..'"}},
+    {"NoneYet", {{4, 0}}, newText, "", {"highlight mark", "notify 'Keine neue Kopie..'"}},
+    {"SameHighlightTwice", {{4, 1}, {4, 1}}, newText, "{TEXT}neu{/TEXT}⏎⏎",
+     {"highlight mark", "notify 'Keine neue Kopie..'"}},
+    {"NewHighlightAgain", {{4, 1}, {4, 2}}, newText, "{TEXT}neu⏎⏎neu{/TEXT}⏎⏎",
+     {"highlight mark", "highlight", "notify 'Text kopiert..'"}},
+    {"AnotherKeyMayTakeIt", {{4, 1}, {2, 1}}, newText, "{TEXT}neu{/TEXT}⏎⏎{TITEL}neu{/TITEL}⏎⏎",
+     {"highlight mark", "highlight", "notify 'Titel kopiert..'"}},
+    {"HighlightWithoutText", {{4, 1}}, noText, "", {"highlight mark", "highlight", "notify ''"}},
+    {"Untagged", {{11, 1}}, newText, "neu⏎⏎",
+     {"highlight mark", "highlight", "notify 'Reinen Text angef\xFCgt..'"}},
+};
+// clang-format on
+
+class HighlightCapture : public testing::TestWithParam<HighlightCase> {};
+
+TEST_P(HighlightCapture, TakesOnlyWhatIsNewToTheKey) {
+    const HighlightCase& c = GetParam();
+    FakeWorld w;
+    w.way = CopyWay::Highlight;
+    w.enabled[11] = true;
+    w.highlight = c.highlight;
+    for (const auto& [id, mark] : c.presses) {
+        w.highlightAt = mark;
+        w.log.clear();
+        w.press(id);
+    }
+    EXPECT_EQ(w.view.str(), doc(c.document));
+    EXPECT_EQ(w.log, c.lastLog);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HighlightCapture, testing::ValuesIn(highlightCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A key that copied with Ctrl+C (in a browser) while the text was highlighted has had that
+// text: in a terminal next it takes no highlight older than its copy; other keys still may.
+TEST(HandleHotKey, CopyByKeystrokeCountsAsTakingTheHighlight) {
+    FakeWorld w;
+    w.highlightAt = 3;
+    w.press(4);
+    w.way = CopyWay::Highlight;
+    w.press(4);
+    w.press(2);
+    EXPECT_EQ(w.view.str(), doc("{TEXT}X{/TEXT}⏎⏎{TITEL}markiert{/TITEL}⏎⏎"));
+    w.highlightAt = 4;
+    w.press(4);
+    EXPECT_EQ(w.view.str(), doc("{TEXT}X⏎⏎markiert{/TEXT}⏎⏎{TITEL}markiert{/TITEL}⏎⏎"));
+}
+
+TEST(HandleHotKey, HighlightThatCannotBeReadStopsWithTheErrorBox) {
+    FakeWorld w;
+    w.way = CopyWay::Highlight;
+    w.highlightAt = 1;
+    w.highlight = {S::CannotOpen, ""};
+    w.press(4);
+    EXPECT_EQ(w.log, (Log{"highlight mark", "highlight",
+                          "error 'Zwischenablage kann nicht ge\xF6"
+                          "ffnet werden'"}));
+}
+
+// With the option on, a capture that gets fresh text puts the page's address offered beside
+// it under QUELLE as key 1 would, unless that section holds it already; an old text (the
+// copy did not land) brings none, whatever the clipboard offers beside it.
+struct SourceCase {
+    const char* name;
+    std::string address; // offered beside every text
+    std::vector<int> keys;
+    const char* before;
+    std::string after;
+    bool recordOn = true;
+    int copyAfterMs = 5; // negative: no copy lands
+    CaseOption caseOpt = CaseOption::Normal;
+    CopyWay way = CopyWay::Keystroke;
+};
+void PrintTo(const SourceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const std::string page = "http://127.0.0.1:8765/p.html";
+const std::string longest = "http://a/" + std::string(MaxSourceAddressBytes - 9, 'x');
+// clang-format off
+const SourceCase sourceCases[] = {
+    {"FreshText", page, {4}, "", "{TEXT}X{/TEXT}⏎⏎{QUELLE}" + page + "{/QUELLE}⏎⏎"},
+    {"OnceForTwoCaptures", page, {4, 4}, "", "{TEXT}X⏎⏎X{/TEXT}⏎⏎{QUELLE}" + page + "{/QUELLE}⏎⏎"},
+    {"Untagged", page, {11}, "", "X⏎⏎{QUELLE}" + page + "{/QUELLE}⏎⏎"},
+    {"NewHighlight", page, {4}, "", "{TEXT}markiert{/TEXT}⏎⏎{QUELLE}" + page + "{/QUELLE}⏎⏎",
+     true, 5, CaseOption::Normal, CopyWay::Highlight},
+    {"OptionOff", page, {4}, "", "{TEXT}X{/TEXT}⏎⏎", false},
+    {"NoAddress", "", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
+    {"OldText", page, {4}, "", "{TEXT}alt{/TEXT}⏎⏎", true, -1},
+    {"KeyOneTookIt", page, {4}, "{QUELLE}Zeitung⏎⏎http://127.0.0.1:8765/p.html{/QUELLE}⏎⏎",
+     "{QUELLE}Zeitung⏎⏎" + page + "{/QUELLE}⏎⏎{TEXT}X{/TEXT}⏎⏎"},
+    {"PartOfAPieceOnly", page, {4}, "{QUELLE}siehe http://127.0.0.1:8765/p.html{/QUELLE}⏎⏎",
+     "{QUELLE}siehe " + page + "⏎⏎" + page + "{/QUELLE}⏎⏎{TEXT}X{/TEXT}⏎⏎"},
+    {"UpperCaseOnce", page, {4, 4}, "", "{TEXT}X⏎⏎X{/TEXT}⏎⏎{QUELLE}HTTP://127.0.0.1:8765/P.HTML{/QUELLE}⏎⏎",
+     true, 5, CaseOption::Upper},
+    {"HttpsInCapitals", "HTTPS://a/", {4}, "", "{TEXT}X{/TEXT}⏎⏎{QUELLE}HTTPS://a/{/QUELLE}⏎⏎"},
+    {"FileInWindows1252", "file:///tmp/gr\xC3\xBC\xC3\x9F\xE2\x82\xAC\xF0\x9F\x98\x80\xC3x", {4}, "",
+     "{TEXT}X{/TEXT}⏎⏎{QUELLE}file:///tmp/gr\xFC\xDF\x80??x{/QUELLE}⏎⏎"},
+    {"TrailingLineBreak", "http://a/\n", {4}, "", "{TEXT}X{/TEXT}⏎⏎{QUELLE}http://a/{/QUELLE}⏎⏎"},
+    {"LineBreakInside", "http://a/\nb", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
+    {"Ftp", "ftp://a/", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
+    {"Longest", longest, {4}, "", "{TEXT}X{/TEXT}⏎⏎{QUELLE}" + longest + "{/QUELLE}⏎⏎"},
+    {"TooLong", longest + "x", {4}, "", "{TEXT}X{/TEXT}⏎⏎"},
+};
+// clang-format on
+
+class SourceAddress : public testing::TestWithParam<SourceCase> {};
+
+TEST_P(SourceAddress, GoesUnderQuelleOnce) {
+    const SourceCase& c = GetParam();
+    FakeWorld w;
+    w.enabled[11] = true;
+    w.recordSource = c.recordOn;
+    w.copyAfterMs = c.copyAfterMs;
+    w.caseOpt = c.caseOpt;
+    w.way = c.way;
+    w.highlightAt = 1;
+    w.clip.sourceAddress = w.old.sourceAddress = w.highlight.sourceAddress = c.address;
+    w.view.setText(doc(c.before));
+    for (int id : c.keys)
+        w.press(id);
+    EXPECT_EQ(shown(w.view.str()), shown(doc(c.after)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, SourceAddress, testing::ValuesIn(sourceCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 } // namespace
 } // namespace quillet

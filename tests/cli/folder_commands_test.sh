@@ -78,6 +78,26 @@ if run 1 "$bin" strip-folder "$work/empty"; then ok; else fail "strip-empty: exi
 grep -qx 'Keine Textdateien im Verzeichnis! Wenn doch, dann bitte erneut das Verzeichnis laden!' "$work/err" && ok || fail "strip-empty: $(cat "$work/err")"
 [ "$(ls -A "$work/empty")" = "" ] && ok || fail "strip-empty: wrote $(ls -A "$work/empty")"
 
+# --- check's exit status, as grep's: 0 nothing found, 1 findings, 2 it could not check
+mkdir -p "$work/good"
+printf '{TITEL}t{/TITEL}\r\n' >"$work/good/a.txt"
+# status  what it says                                  arguments (and where stdout goes)
+cases=(
+    "0 no findings in 1 file                            check $work/good"
+    "1 2 findings in 1 of 2 files                       check $work/strip"
+    "2 Quellverzeichnis existiert nicht!                check $work/missing"
+    "2 quillet-batch: cannot write standard output      check $work/good >/dev/full"
+)
+for row in "${cases[@]}"; do
+    read -r want rest <<<"$row"
+    said=$(sed -E 's/ {2,}.*//' <<<"$rest")
+    args=$(sed -E 's/.* {2,}//' <<<"$rest")
+    eval "\"\$bin\" $args" >>"$work/out" 2>"$work/err"
+    rc=$?
+    [ $rc -eq "$want" ] && grep -qxF "$said" "$work/out" "$work/err" && ok || fail "status of '$args': exit $rc $(cat "$work/err")"
+    : >"$work/out"
+done
+
 # --- exports racing into one target: each claims a folder of its own, none is lost
 race="$work/race"
 mkdir -p "$race"
@@ -99,7 +119,8 @@ done
 [ $lost -eq 0 ] && ok || fail "race: $lost of 40 rounds of 8 exports at once lost an export"
 
 # --- usage errors
-for args in "strip-folder" "strip-folder a b" "strip-folder --force x" "export one" "export a b c"; do
+for args in "strip-folder" "strip-folder a b" "strip-folder --force x" "export one" "export a b c" \
+    "check" "check a b" "check --tag"; do
     # shellcheck disable=SC2086
     if run 2 "$bin" $args; then ok; else fail "usage '$args': exit $rc"; fi
 done
@@ -132,6 +153,15 @@ elif command -v setpriv >/dev/null && [ "$(id -u)" -eq 0 ]; then
     # A failed export takes its folder away again.
     [ ! -e "$u/out/XML0" ] && [ -z "$(ls -A "$u/out")" ] && ok || fail "unreadable-export: left $(ls -A "$u/out")"
     grep -q 'b.txt kann nicht ge' "$work/err" && ok || fail "unreadable-export: $(cat "$work/err")"
+    # A folder that cannot be read is said so, never taken for one without text files.
+    chmod 000 "$u"
+    for command in "2 check $u" "1 strip-folder $u" "1 export $u $work"; do
+        # shellcheck disable=SC2086
+        run ${command%% *} asNobody "$tool/quillet-batch" ${command#* } &&
+            grep -qx "quillet-batch: cannot read the folder $u" "$work/err" && ok ||
+            fail "unreadable folder, ${command#* }: exit $rc $(cat "$work/err")"
+    done
+    chmod 755 "$u"
 
     # A file of another user's that a new file could not be given: rewritten in place,
     # owner, group and mode kept.

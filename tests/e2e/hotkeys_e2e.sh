@@ -64,6 +64,9 @@ mkdir "$work/PATH"
 # The recovery copy of the document lives in the data folder of this run.
 export XDG_DATA_HOME="$work/data"
 recovery_copy=$XDG_DATA_HOME/Quillet/unsaved-document.txt
+# Captures from a browser or Evince record where the text came from.
+quillet_args=()
+case "$scenario" in chromium-page | firefox-page | evince-pdf) quillet_args=(--record-source) ;; esac
 quillet_env=(LC_ALL=C.UTF-8)
 if [ "$scenario" = german-date ]; then
   # German settings, from a locale built for this run rather than the machine's.
@@ -73,7 +76,7 @@ if [ "$scenario" = german-date ]; then
   quillet_env=(LC_ALL=de_DE.UTF-8 LOCPATH="$work/locales")
 fi
 start_quillet() {
-  (cd "$work" && exec env "${quillet_env[@]}" "$quillet") >>"$work/quillet.log" 2>&1 &
+  (cd "$work" && exec env "${quillet_env[@]}" "$quillet" "${quillet_args[@]}") >>"$work/quillet.log" 2>&1 &
   pids+=($!)
   quillet_pid=$!
   quillet_id=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quillet ver\. 1\.4\.0\.1$' | head -1) \
@@ -355,22 +358,27 @@ slow-copy)
   ;;
 
 key-held-elsewhere)
-  # The box at start names F4, which the reader holds; while it is open, a capture key
-  # copies nothing (it would copy from Quillet itself once the box is closed).
-  select_text "nicht mit offenem Kasten"
+  # The box at start names F4, which the reader holds. Open behind the reader it holds no
+  # capture back; with the keyboard it takes one, which would copy Quillet's own text.
+  select_text "mit offenem Kasten"
   capture F2
+  xdotool windowactivate --sync "$(box_id)"
+  xdotool key F2
+  wait_for 100 notification_visible || fail "no notification after F2 in the box"
+  wait_for 40 notification_hidden || fail "the notification stays up"
   xdotool windowactivate --sync "$(box_id)" key Return
   box_gone() { [ -z "$(box_id)" ]; }
   wait_for 30 box_gone || fail "the box did not close"
   focus_reader
   select_text "nach dem Kasten"
   capture F2
-  expect_memo '{TITEL}nach dem Kasten{/TITEL}\n\n'
+  expect_memo '{TITEL}mit offenem Kasten\n\nnach dem Kasten{/TITEL}\n\n'
   ;;
 
 evince-pdf)
   # A real PDF viewer from Debian: the three lines of a generated page selected with the
-  # mouse, captured with F4 and saved with F10 (which cleans: lines join with spaces).
+  # mouse, captured with F4 and saved with F10 (which cleans: lines join with spaces). It
+  # offers no address beside the text, so --record-source adds none.
   command -v evince >/dev/null || die "missing evince (tools/install-deps.sh test)"
   (export LC_ALL=C; make_pdf "$work/probe.pdf" "Quillet Probe" "Erste Zeile ohne Bedeutung" \
      "$(printf 'Gr\xfc\xdfe aus dem Korpus')" "Letzte Zeile")
@@ -400,6 +408,102 @@ evince-pdf)
     >"$work/expected-file"
   cmp -s "$work/expected-file" "${saved[0]}" \
     || fail "the saved file holds $(od -c "${saved[0]}" 2>&1 | head -5)"
+  ;;
+
+xterm-highlight)
+  # A real terminal in front: the capture keys send it no Ctrl+C, which would end the
+  # command it runs; the highlighted line goes in byte for byte, and once per key.
+  command -v xterm >/dev/null || die "missing xterm (tools/install-deps.sh test)"
+  line='Grüße aus dem Terminal – 5 €'
+  printf '%s\n' "$line" >"$work/line.txt"
+  # Below the main window, which stays on top.
+  (cd "$work" && LC_ALL=C.UTF-8 exec xterm -geometry 60x8+0+880 -T 'Quillet Terminal' \
+     -e sh -c 'cat line.txt; echo $$ >command.pid; exec sleep 600') >"$work/xterm.log" 2>&1 &
+  pids+=($!)
+  xterm_shows() { xdotool search --onlyvisible --name '^Quillet Terminal$' >/dev/null 2>&1; }
+  wait_for 100 xterm_shows || die "xterm did not show: $(cat "$work/xterm.log")"
+  wait_for 50 test -s "$work/command.pid" || die "the command in xterm did not start"
+  front_id=$(xdotool search --onlyvisible --name '^Quillet Terminal$' | head -1)
+  xdotool windowactivate --sync "$front_id" >/dev/null 2>&1 || true
+  wait_for 50 reader_has_focus || die "xterm did not get the focus"
+  primary_is_line() { [ "$(xclip -o -selection primary 2>/dev/null)" = "$line" ]; }
+  xdotool mousemove --sync --window "$front_id" 20 8 click --repeat 3 --delay 80 1
+  wait_for 30 primary_is_line || die "the triple click highlighted: $(xclip -o -selection primary 2>&1)"
+  capture F4
+  capture F4
+  kill -0 "$(cat "$work/command.pid")" 2>/dev/null || fail "the command in xterm did not survive F4"
+  # xterm highlights a line with its line break.
+  expect_memo '{TEXT}Grüße aus dem Terminal – 5 €\n{/TEXT}\n\n'
+  ;;
+
+chromium-page | firefox-page)
+  # A real browser from Debian shows a page from 127.0.0.1 that selects its first sentence
+  # itself and its second on the key n. Started with --record-source, Quillet saves the
+  # address the browser offers once under QUELLE; started again without, it adds none.
+  # Chromium offers the page's address; Firefox ESR 153 only its origin (for file: pages
+  # the whole address).
+  mkdir "$work/site"
+  cat >"$work/site/quelle.html" <<'PAGE'
+<!doctype html><html><head><title>Quillet Quelle</title></head><body>
+<p id="eins">Erster Satz aus dem Netz.</p><p id="zwei">Zweiter Satz aus dem Netz.</p>
+<script>
+function pick(id) {
+  const range = document.createRange();
+  range.selectNodeContents(document.getElementById(id));
+  getSelection().removeAllRanges();
+  getSelection().addRange(range);
+  document.title += " " + id;
+}
+pick("eins");
+addEventListener("keydown", e => { if (e.key === "n") pick("zwei"); });
+</script></body></html>
+PAGE
+  python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$work/site" >"$work/http.log" 2>&1 &
+  pids+=($!)
+  serving() { grep -q 'port [0-9]' "$work/http.log"; }
+  wait_for 100 serving || die "the page server did not start: $(cat "$work/http.log")"
+  origin="http://127.0.0.1:$(sed -n 's/.* port \([0-9]*\).*/\1/p' "$work/http.log" | head -1)"
+  url=$origin/quelle.html address=$url
+  if [ "$scenario" = chromium-page ]; then
+    # As root Chromium runs only without its sandbox.
+    chromium --no-sandbox --user-data-dir="$work/browser" --no-first-run --no-default-browser-check \
+      --disable-gpu --password-store=basic "$url" >"$work/browser.log" 2>&1 &
+  else
+    mkdir "$work/browser"
+    firefox-esr --no-remote --new-instance --profile "$work/browser" "$url" >"$work/browser.log" 2>&1 &
+    address=$origin
+  fi
+  pids+=($!)
+  titled() { xdotool search --onlyvisible --name "Quillet Quelle.* $1" >/dev/null 2>&1; }
+  wait_for 600 titled eins || die "the browser did not show the page: $(tail -5 "$work/browser.log")"
+  front_id=$(xdotool search --onlyvisible --name 'Quillet Quelle eins' | head -1)
+  focus_browser() {
+    xdotool windowactivate --sync "$front_id" >/dev/null 2>&1 || true
+    wait_for 50 focus_is "$front_id" || die "the browser cannot get the focus"
+  }
+  focus_browser
+  capture F4
+  xdotool key n
+  wait_for 50 titled zwei || die "the page did not select its second sentence"
+  capture F4
+  capture F10
+  printf '{TEXT}Erster Satz aus dem Netz.\r\n\r\nZweiter Satz aus dem Netz.{/TEXT}\r\n\r\n{QUELLE}%s{/QUELLE}\r\n\r\n' \
+    "$address" >"$work/expected-file"
+  saved=("$work"/PATH/MEDIENNAME_QUELLE*_0.txt)
+  cmp -s "$work/expected-file" "${saved[0]}" \
+    || fail "with --record-source the saved file holds $(od -c "${saved[0]}" 2>&1 | head -8)"
+  kill "$quillet_pid"
+  wait "$quillet_pid" 2>/dev/null || true
+  quillet_args=()
+  start_quillet
+  wait_for 50 focus_is "$quillet_id" || true
+  focus_browser
+  capture F4
+  capture F10
+  saved=("$work"/PATH/MEDIENNAME_QUELLE*_1.txt)
+  printf '{TEXT}Zweiter Satz aus dem Netz.{/TEXT}\r\n\r\n' >"$work/expected-file"
+  cmp -s "$work/expected-file" "${saved[0]}" \
+    || fail "without --record-source the saved file holds $(od -c "${saved[0]}" 2>&1 | head -5)"
   ;;
 
 crash-recovery)

@@ -1,5 +1,8 @@
 // The portal client and the Wayland backend's wiring against a fake portal on a private
-// session bus (run under dbus-run-session), without a compositor.
+// session bus (run under dbus-run-session), without a compositor; and the rules of its
+// pieces that need none.
+#include "platform/focus_highlight.h"
+#include "platform/hotkey_delivery.h"
 #include "platform/linux_backends.h"
 #include "platform/portal_shortcuts.h"
 #include "platform/wayland_notice.h"
@@ -8,13 +11,16 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QMessageBox>
 #include <QProcess>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 
 #include <gtest/gtest.h>
 
 #include <future>
+#include <map>
 
 namespace quillet {
 namespace {
@@ -241,6 +247,117 @@ TEST_F(WaylandBackendTest, SaysWhatIsMissingWithoutPortalAndCompositor) {
     EXPECT_TRUE(notices[0].contains(QStringLiteral("quillet --hotkey N")));
     EXPECT_TRUE(notices[0].contains(QStringLiteral("Data-Control")));
     EXPECT_EQ(backend->readText().status, ClipboardText::Status::NoText);
+
+    // A key handed over by the command shows that the keys work: the notice is taken back.
+    auto handOff = std::async(std::launch::async, handHotKeyToRunningInstance, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return notices.size() == 2; }, 15000));
+    EXPECT_EQ(notices[1], QString());
+    handOff.wait();
+}
+
+// A key waits for the one before it, but not for a box that one left open.
+TEST(HotKeyDelivery, KeysAreNotHeldBackByAnOpenBox) {
+    HotKeyDelivery delivery;
+    std::vector<int> handled;
+    delivery.setHandler([&](int id) {
+        handled.push_back(id);
+        if (id != 10)
+            return;
+        QMessageBox box(QMessageBox::Critical, QStringLiteral("Fehler"), QStringLiteral("offen"));
+        QTimer::singleShot(0, [&] { delivery.post(2); });
+        QTimer::singleShot(300, &box, [&] { box.accept(); });
+        box.exec();
+        handled.push_back(-10); // the box closed
+    });
+    delivery.post(10);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return handled.size() == 3; }, 5000));
+    EXPECT_EQ(handled, (std::vector<int>{10, 2, -10}));
+}
+
+struct ReadRow {
+    SelectionRead::Outcome outcome;
+    std::string text;
+    std::vector<std::string> types{"text/plain;charset=utf-8"};
+    std::vector<std::pair<std::string, std::string>> extras{};
+};
+constexpr auto Found = SelectionRead::Outcome::Text;
+constexpr auto Nothing = SelectionRead::Outcome::NoText;
+constexpr auto Failed = SelectionRead::Outcome::NoAnswer;
+
+struct MarkCase {
+    const char* name;
+    std::vector<ReadRow> reads;
+    // A letter per read: the same letter the same mark, another letter another mark, and
+    // "0" for no mark.
+    const char* marks;
+};
+
+void PrintTo(const MarkCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+const MarkCase markCases[] = {
+    {"SameTextSameMark", {{Found, "a"}, {Found, "a"}}, "xx"},
+    {"OtherTextNewMark", {{Found, "a"}, {Found, "b"}}, "xy"},
+    {"TextBackIsNewAgain", {{Found, "a"}, {Found, "b"}, {Found, "a"}}, "xyz"},
+    {"NothingBetweenMakesItNew", {{Found, "a"}, {Nothing, ""}, {Found, "a"}}, "x0y"},
+    {"FailedReadOwnMarkForgetsNothing", {{Found, "a"}, {Failed, ""}, {Found, "a"}}, "xyx"},
+    {"OtherTypesNewMark", {{Found, "a"}, {Found, "a", {"text/plain", "UTF8_STRING"}}}, "xy"},
+    {"OtherAddressNewMark",
+     {{Found, "a", {}, {{"text/x-moz-url-priv", "https://a/"}}},
+      {Found, "a", {}, {{"text/x-moz-url-priv", "https://b/"}}}},
+     "xy"},
+};
+
+class HighlightMarksTable : public testing::TestWithParam<MarkCase> {};
+
+TEST_P(HighlightMarksTable, TellNewHighlightsFromOldOnes) {
+    HighlightMarks marks;
+    std::map<char, Clipboard::ChangeMark> byLetter;
+    const std::string letters = GetParam().marks;
+    for (std::size_t i = 0; i < letters.size(); ++i) {
+        const ReadRow& r = GetParam().reads[i];
+        const Clipboard::ChangeMark mark = marks.markOf({r.outcome, r.text, r.types, r.extras});
+        const char letter = letters[i];
+        if (letter == '0') {
+            EXPECT_EQ(mark, 0u) << "read " << i;
+            continue;
+        }
+        EXPECT_NE(mark, 0u) << "read " << i;
+        for (const auto& [other, otherMark] : byLetter) {
+            if (other != letter) {
+                EXPECT_NE(mark, otherMark) << "read " << i << " is '" << other << "'";
+            }
+        }
+        const auto known = byLetter.try_emplace(letter, mark).first;
+        EXPECT_EQ(known->second, mark) << "read " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, HighlightMarksTable, testing::ValuesIn(markCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A moment of focus reads the browser's address beside the highlight, as the other
+// selection readers do; Firefox's comes in UTF-16LE.
+TEST(FocusHighlight, AsksForThePageAddressAndHandsItOn) {
+    struct Reader final : SurfaceSelectionReader {
+        std::vector<std::string> askedFor;
+        SelectionRead read(std::chrono::milliseconds,
+                           const std::vector<std::string>& extra) override {
+            askedFor = extra;
+            return {Found,
+                    "a",
+                    {"text/plain", "text/x-moz-url-priv"},
+                    {{"text/x-moz-url-priv", std::string("h\0t\0t\0p\0:\0/\0/\0\xE4\0", 16)}}};
+        }
+    };
+    auto reader = std::make_unique<Reader>();
+    Reader& seen = *reader;
+    FocusHighlight highlight(std::move(reader));
+    EXPECT_NE(highlight.mark(), 0u);
+    EXPECT_EQ(seen.askedFor,
+              (std::vector<std::string>{"chromium/x-source-url", "text/x-moz-url-priv"}));
+    EXPECT_EQ(highlight.take().sourceAddress, "http://\xC3\xA4");
 }
 
 struct NoticeCase {
@@ -280,6 +397,16 @@ const NoticeCase noticeCases[] = {
       false},
      {"Eigene Tastenkürzel", "Data-Control", "GNOME on Xorg", "fügen nichts ein"},
      {"primäre"}},
+    {"GnomeReadsTheHighlight",
+     {Keys::Commands,
+      "das Desktop-Portal bietet GlobalShortcuts nicht an",
+      {},
+      Text::FocusedPrimary,
+      true,
+      false},
+     {"quillet --setup-gnome-shortcuts", "Set up GNOME shortcuts", "primäre Auswahl",
+      "Augenblick die Tastatur"},
+     {"Data-Control", "GNOME on Xorg", "fügen nichts ein"}},
 };
 
 class NoticeTable : public testing::TestWithParam<NoticeCase> {};

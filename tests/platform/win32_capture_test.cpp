@@ -64,9 +64,10 @@ public:
 
     // The clipboard emptied and given `format` with `bytes`, or with a promise to render
     // it on request when `bytes` is null.
-    void put(UINT format, const void* bytes, std::size_t size) {
+    void put(UINT format, const void* bytes, std::size_t size, bool keepTheRest = false) {
         ASSERT_TRUE(OpenClipboard(window_));
-        EmptyClipboard();
+        if (!keepTheRest)
+            EmptyClipboard();
         HGLOBAL block = nullptr;
         if (bytes) {
             block = GlobalAlloc(GMEM_MOVEABLE, size);
@@ -134,6 +135,32 @@ TEST(Win32Clipboard, ReadsUnicodeTextAsDocumentBytes) {
     const ClipboardText got = readClipboardText();
     EXPECT_EQ(got.status, Status::Text);
     EXPECT_EQ(shown(got.text), shown("M\xFCller \x84ja\x93 \x80 ??\r\nZeile"));
+}
+
+// A browser's copy: the text, and beside it the HTML whose header names the page.
+TEST(Win32Clipboard, ReadsThePagesAddressBesideTheText) {
+    ClipboardOwner owner;
+    const std::string body =
+        "<html><body><!--StartFragment-->Titel<!--EndFragment--></body></html>";
+    const std::string url = "https://example.org/seite?a=1";
+    const auto header = [&](std::size_t start) {
+        const auto at = [](std::size_t n) {
+            std::string digits = std::to_string(n);
+            return std::string(10 - digits.size(), '0') + digits;
+        };
+        const std::size_t fragment = start + body.find("Titel");
+        return "Version:0.9\r\nStartHTML:" + at(start) + "\r\nEndHTML:" + at(start + body.size()) +
+               "\r\nStartFragment:" + at(fragment) + "\r\nEndFragment:" + at(fragment + 5) +
+               "\r\nSourceURL:" + url + "\r\n";
+    };
+    const std::string html = header(header(0).size()) + body;
+    owner.putText(u"Titel");
+    owner.put(RegisterClipboardFormatW(L"HTML Format"), html.c_str(), html.size() + 1, true);
+    const ClipboardText got = readClipboardText();
+    EXPECT_EQ(got.text, "Titel");
+    EXPECT_EQ(got.sourceAddress, url);
+    owner.putText(u"ohne HTML");
+    EXPECT_EQ(readClipboardText().sourceAddress, "");
 }
 
 TEST(Win32Clipboard, WaitEndsUnchangedAfterItsTime) {

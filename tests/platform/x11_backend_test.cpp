@@ -16,6 +16,7 @@
 
 #include <gtest/gtest.h>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
 #undef Status // Xlib's macro would hide ClipboardText::Status
@@ -471,6 +472,28 @@ TEST_F(X11BackendTest, LargeClipboardTextComesInPieces) {
 TEST_F(X11BackendTest, ClipboardOfThisProgram) {
     QGuiApplication::clipboard()->setText(QStringLiteral("aus Memo1"));
     EXPECT_EQ(backend->readText().text, "aus Memo1");
+}
+
+// The highlighted text (PRIMARY) of another program is new at each new owner and read as
+// document text; this program's own highlight, or one nobody holds, is nothing to take.
+TEST_F(X11BackendTest, HighlightOfAnotherProgramOnly) {
+    const Clipboard::ChangeMark before = backend->highlightMark();
+    run(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("primary")},
+        "erste\nZeile \xE2\x82\xAC");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return backend->highlightMark() != before; }, 3000));
+    const Clipboard::ChangeMark other = backend->highlightMark();
+    EXPECT_NE(other, 0u);
+    EXPECT_EQ(backend->readHighlight().text, "erste\r\nZeile \x80");
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("eigen"), QClipboard::Selection);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return backend->highlightMark() == 0; }, 3000));
+
+    Display* d = XOpenDisplay(nullptr);
+    ASSERT_NE(d, nullptr);
+    XSetSelectionOwner(d, XA_PRIMARY, None, CurrentTime);
+    XCloseDisplay(d);
+    EXPECT_EQ(backend->highlightMark(), 0u);
+    EXPECT_EQ(backend->copyWay(), CopyWay::Keystroke) << "the reader is no terminal";
 }
 
 class PaintCounter : public QWidget {

@@ -39,8 +39,15 @@ struct FakeWorld : Clipboard,
     std::map<int, bool> enabled;
     std::string firstTag = "8", secondTag = "9";
     CaseOption caseOpt = CaseOption::Normal;
+    bool recordSource = false;
     bool normal = true;
     std::optional<std::string> saveStatus = "Datei gespeichert..";
+    // The highlighted text: `highlight` under the mark `highlightAt` (0: none yet), read
+    // without any key when `way` says so.
+    CopyWay way = CopyWay::Keystroke;
+    ClipboardText highlight{ClipboardText::Status::Text, "markiert"};
+    ChangeMark highlightAt = 0;
+    HighlightLedger highlights;
 
     FakeWorld() {
         for (const CaptureRow& row : captureTable())
@@ -60,6 +67,15 @@ struct FakeWorld : Clipboard,
     ClipboardText readText() override {
         log.push_back("clipboard");
         return copyAt >= 0 && copyAt <= now ? clip : old;
+    }
+    CopyWay copyWay() override { return way; }
+    ChangeMark highlightMark() override {
+        log.push_back("highlight mark");
+        return highlightAt;
+    }
+    ClipboardText readHighlight() override {
+        log.push_back("highlight");
+        return highlight;
     }
     void sendCopyKeystroke() override {
         log.push_back("ctrl+c");
@@ -93,6 +109,7 @@ struct FakeWorld : Clipboard,
     std::string firstUserTag() const override { return firstTag; }
     std::string secondUserTag() const override { return secondTag; }
     CaseOption caseOption() const override { return caseOpt; }
+    bool recordSourceAddress() const override { return recordSource; }
     std::optional<std::string> saveFromHotKey() override {
         log.push_back("save");
         return saveStatus;
@@ -110,7 +127,7 @@ struct FakeWorld : Clipboard,
     }
 
     CaptureServices services() {
-        return {view, *this, *this, *this, date, *this, *this, *this, *this, *this};
+        return {view, *this, *this, *this, date, *this, *this, *this, *this, *this, highlights};
     }
     void press(int id) {
         auto s = services();

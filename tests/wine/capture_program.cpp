@@ -64,6 +64,7 @@ public:
     std::string firstUserTag() const override { return {}; }
     std::string secondUserTag() const override { return {}; }
     CaseOption caseOption() const override { return CaseOption::Normal; }
+    bool recordSourceAddress() const override { return false; }
 
     void showNotification(std::string_view status) override { say("notification", status); }
     void showGeneralError(std::string_view message) override { say("error", message); }
@@ -100,8 +101,9 @@ int main(int argc, char** argv) {
     SleepingWaiter waiter;
     SystemDateSource date;
     DocumentSaver saver(console, {document, console, console, console, date, console});
-    CaptureServices services{document, steps,   steps,   waiter,  date,
-                             console,  console, console, console, saver};
+    HighlightLedger highlights;
+    CaptureServices services{document, steps,   steps,   waiter, date,      console,
+                             console,  console, console, saver,  highlights};
 
     for (const UnregisteredKey& key : registerStartHotKeys(steps))
         std::printf("unregistered %d\n", key.id);

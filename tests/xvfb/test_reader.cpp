@@ -6,7 +6,8 @@
 // MS later, as from a program busy collecting a large selection; "grab KEY" takes the key
 // from every other program, as a second hot-key tool would); it reports on stdout:
 // "window ID" once shown, "selected" after each change, "counting", "delaying" and
-// "grabbed" when told, "copied N" for each counted copy, "key NAME" for every key press
+// "grabbed" when told, "copied N" for each counted copy, "landed" when a delayed copy is
+// on the clipboard, "key NAME" for every key press
 // that reaches it, "active" and "inactive" when it gains and loses the focus.
 #include <QApplication>
 #include <QClipboard>
@@ -58,6 +59,7 @@ protected:
             if (delayMs_ > 0 && key->matches(QKeySequence::Copy)) {
                 QTimer::singleShot(delayMs_, [text = field_.toPlainText()] {
                     QGuiApplication::clipboard()->setText(text);
+                    say(QStringLiteral("landed"));
                 });
                 return true; // instead of the field's own copy at once
             }
