@@ -239,7 +239,8 @@ int runCheck(std::span<char*> args) {
             std::fwrite(line.data(), 1, line.size(), stdout);
         });
     std::printf("%s\n", checkSummary(totals).c_str());
-    if (std::fflush(stdout) != 0) {
+    // Windows' C library may have failed a write before the flush and report nothing then.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
         std::fputs("quillet-batch: cannot write standard output\n", stderr);
         return ExitNotChecked;
     }
