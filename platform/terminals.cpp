@@ -47,11 +47,15 @@ constexpr std::array<std::string_view, 34> TerminalNames{
     "mlterm",
 };
 
-// Win32 class names of windows where Ctrl+C interrupts: the console host, Windows Terminal,
-// mintty (Git Bash, Cygwin), PuTTY, ConEmu.
-constexpr std::array<std::wstring_view, 5> ConsoleClasses{
-    L"ConsoleWindowClass", L"CASCADIA_HOSTING_WINDOW_CLASS", L"mintty", L"PuTTY",
-    L"VirtualConsoleClass"};
+// Win32 class names of windows where Ctrl+C interrupts.
+constexpr std::array<std::wstring_view, 6> ConsoleClasses{
+    L"ConsoleWindowClass",            // the console host
+    L"CASCADIA_HOSTING_WINDOW_CLASS", // Windows Terminal
+    L"WineConsoleClass",              // Wine's console: what wineconsole and start open
+    L"mintty",                        // Git Bash, Cygwin
+    L"PuTTY",
+    L"VirtualConsoleClass", // ConEmu
+};
 
 template <typename Char>
 bool sameIgnoringCase(std::basic_string_view<Char> a, std::basic_string_view<Char> b) {

@@ -82,6 +82,7 @@ const ConsoleCase consoleCases[] = {
     {"ConsoleHost", L"ConsoleWindowClass", true},
     {"ClassNamesIgnoreCase", L"consolewindowclass", true},
     {"WindowsTerminal", L"CASCADIA_HOSTING_WINDOW_CLASS", true},
+    {"WineConsole", L"WineConsoleClass", true},
     {"Mintty", L"mintty", true},
     {"Putty", L"PuTTY", true},
     {"Notepad", L"Notepad", false},
