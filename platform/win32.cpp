@@ -2,7 +2,6 @@
 
 #include "platform/event_wait.h"
 #include "platform/hotkey_delivery.h"
-#include "platform/terminals.h"
 #include "platform/win32_capture.h"
 
 #include <QAbstractNativeEventFilter>
@@ -55,21 +54,9 @@ public:
     bool isOwnWindowInFront() const override { return isOwnProcessInFront(); }
     void sendCopyKeystroke() override { sendCopyKeys(); }
 
-    // In a console window Ctrl+C interrupts the running program (and copies only where the
-    // user selected first): there a capture takes a copy the user made by hand, once per
-    // key, as the highlighted text elsewhere.
-    CopyWay copyWay() override {
-        wchar_t name[64] = {};
-        const int length = GetClassNameW(GetForegroundWindow(), name, 64);
-        return isConsoleWindowClass({name, static_cast<std::size_t>(length > 0 ? length : 0)})
-                   ? CopyWay::Highlight
-                   : CopyWay::Keystroke;
-    }
-    // A copy from before the start counts as none.
-    ChangeMark highlightMark() override {
-        const std::uint32_t now = clipboardSequence();
-        return now == startSequence_ ? 0 : now;
-    }
+    // Consoles get no key; there a capture takes a copy the user made by hand.
+    CopyWay copyWay() override { return copyWayInFront(); }
+    ChangeMark highlightMark() override { return handCopies_.mark(); }
     ClipboardText readHighlight() override { return readText(); }
 
     ChangeMark changeMark() override { return clipboardSequence(); }
@@ -97,7 +84,7 @@ private:
     HWND handle() const { return reinterpret_cast<HWND>(window_.winId()); }
 
     QWidget& window_;
-    std::uint32_t startSequence_ = clipboardSequence();
+    HandCopies handCopies_;
     HotKeyDelivery delivery_;
     std::map<int, std::pair<unsigned, unsigned>> registered_; // modifiers and key by identifier
 };

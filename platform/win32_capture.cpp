@@ -1,6 +1,7 @@
 #include "platform/win32_capture.h"
 
 #include "capture/html_format.h"
+#include "platform/terminals.h"
 #include "text/display_text.h"
 
 #include <algorithm>
@@ -218,6 +219,19 @@ bool isOwnProcessInFront() {
     DWORD process = 0;
     GetWindowThreadProcessId(front, &process);
     return process == GetCurrentProcessId();
+}
+
+CopyWay copyWayInFront() {
+    // Room for more than the longest known class: a longer name, cut short, matches none.
+    wchar_t name[64] = {};
+    const int length = GetClassNameW(GetForegroundWindow(), name, 64);
+    const std::wstring_view className(name, static_cast<std::size_t>(std::max(length, 0)));
+    return isConsoleWindowClass(className) ? CopyWay::Highlight : CopyWay::Keystroke;
+}
+
+Clipboard::ChangeMark HandCopies::mark() const {
+    const std::uint32_t now = clipboardSequence();
+    return now == startSequence_ ? 0 : now;
 }
 
 } // namespace quillet

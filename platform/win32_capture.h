@@ -46,4 +46,21 @@ ClipboardText readClipboardText(int boundMs = ClipboardReadBoundMs);
 // Whether the window that has the keyboard belongs to this process.
 bool isOwnProcessInFront();
 
+// How a capture copies from the window in front. A console window gets no key: Ctrl+C
+// there copies only what the user selected first, and otherwise interrupts the running
+// program. A capture in a console takes a copy the user made by hand instead (HandCopies).
+CopyWay copyWayInFront();
+
+// The copies made by hand, taken as the highlighted text of a console: each change of the
+// clipboard is a new one, once per key, but what it held before this was made counts as
+// none (it may be anything, from any time).
+class HandCopies {
+public:
+    // The clipboard's count, or 0 while it has not moved since this was made.
+    Clipboard::ChangeMark mark() const;
+
+private:
+    std::uint32_t startSequence_ = clipboardSequence();
+};
+
 } // namespace quillet
