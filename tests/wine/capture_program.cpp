@@ -39,6 +39,12 @@ public:
     }
     ClipboardText readText() override { return readClipboardText(); }
     void sendCopyKeystroke() override { sendCopyKeys(); }
+    CopyWay copyWay() override { return copyWayInFront(); }
+    ChangeMark highlightMark() override { return handCopies_.mark(); }
+    ClipboardText readHighlight() override { return readClipboardText(); }
+
+private:
+    HandCopies handCopies_;
 };
 
 // What the main window stands for: its state, the options at their start values, the
