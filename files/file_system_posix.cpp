@@ -78,16 +78,9 @@ NativePath nativePathFromArgument(const char* argument) {
 std::string displayPath(std::string_view path) {
     std::string shown;
     shown.reserve(path.size());
-    while (!path.empty()) {
-        char32_t codePoint = 0;
-        std::size_t length = decodeUtf8(path, codePoint);
-        if (length == 0) {
-            codePoint = cp1252ToUnicode(static_cast<unsigned char>(path.front()));
-            length = 1;
-        }
-        appendCodePoint(codePoint, shown);
-        path.remove_prefix(length);
-    }
+    forEachCodePoint(
+        path, [](unsigned char byte) { return cp1252ToUnicode(byte); },
+        [&](char32_t c) { appendCodePoint(c, shown); });
     return shown;
 }
 

@@ -105,16 +105,9 @@ std::string displayPath(std::string_view path) {
     // Names come from UTF-16 and are UTF-8 already; anything else is shown as U+FFFD.
     std::string shown;
     shown.reserve(path.size());
-    while (!path.empty()) {
-        char32_t codePoint = 0;
-        std::size_t length = decodeUtf8(path, codePoint);
-        if (length == 0) {
-            codePoint = 0xFFFD;
-            length = 1;
-        }
-        appendCodePoint(codePoint, shown);
-        path.remove_prefix(length);
-    }
+    forEachCodePoint(
+        path, [](unsigned char) { return char32_t{0xFFFD}; },
+        [&](char32_t c) { appendCodePoint(c, shown); });
     return shown;
 }
 

@@ -63,21 +63,16 @@ void appendCodePoint(char32_t c, std::string& out) {
 std::u16string toUtf16(std::string_view utf8) {
     std::u16string out;
     out.reserve(utf8.size());
-    while (!utf8.empty()) {
-        char32_t c = 0;
-        std::size_t length = decodeUtf8(utf8, c);
-        if (length == 0) {
-            c = 0xFFFD;
-            length = 1;
-        }
-        if (c < 0x10000) {
-            out += static_cast<char16_t>(c);
-        } else {
-            out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-            out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-        }
-        utf8.remove_prefix(length);
-    }
+    forEachCodePoint(
+        utf8, [](unsigned char) { return char32_t{0xFFFD}; },
+        [&](char32_t c) {
+            if (c < 0x10000) {
+                out += static_cast<char16_t>(c);
+            } else {
+                out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+                out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+            }
+        });
     return out;
 }
 

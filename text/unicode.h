@@ -13,6 +13,22 @@ std::size_t decodeUtf8(std::string_view bytes, char32_t& codePoint);
 // Appends the UTF-8 encoding of one code point.
 void appendCodePoint(char32_t codePoint, std::string& out);
 
+// Calls `take` with each code point of `bytes` in order; a byte that is no part of valid
+// UTF-8 is taken as `standIn(byte)`.
+template <typename StandIn, typename Take>
+void forEachCodePoint(std::string_view bytes, StandIn standIn, Take take) {
+    while (!bytes.empty()) {
+        char32_t codePoint = 0;
+        std::size_t length = decodeUtf8(bytes, codePoint);
+        if (length == 0) {
+            codePoint = standIn(static_cast<unsigned char>(bytes.front()));
+            length = 1;
+        }
+        take(codePoint);
+        bytes.remove_prefix(length);
+    }
+}
+
 // A UTF-8 text as UTF-16; each byte that is no part of valid UTF-8 becomes U+FFFD.
 std::u16string toUtf16(std::string_view utf8);
 
