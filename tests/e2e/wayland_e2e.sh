@@ -263,8 +263,12 @@ highlight_in_terminal() {
   if [ "$desktop" = sway ]; then
     (cd "$work" && exec foot sh -c "$run") >"$work/terminal.log" 2>&1 &
   else
-    (cd "$work" && exec xterm -xrm 'XTerm*allowWindowOps: true' -xrm 'XTerm*disallowedWindowOps: 1' \
-      -e sh -c 'printf "\033]52;p;%s\a" "$(base64 -w0 line.txt)"; '"$run") >"$work/terminal.log" 2>&1 &
+    # KWin hands an X11 selection on to Wayland only while an X11 window is active, as it is
+    # when a person selects with the mouse: the line is highlighted once xterm has the focus.
+    mkfifo "$work/highlight"
+    (cd "$work" && exec xterm -T 'Quillet Terminal' -xrm 'XTerm*allowWindowOps: true' \
+      -xrm 'XTerm*disallowedWindowOps: 1' -e sh -c 'cat line.txt; echo; echo $$ >command.pid; read -r _ <highlight; printf "\033]52;p;%s\a" "$(base64 -w0 line.txt)"; exec sleep 600') \
+      >"$work/terminal.log" 2>&1 &
   fi
   pids+=($!)
   wait_for 100 test -s "$work/command.pid" || die "the terminal did not start: $(cat "$work/terminal.log")"
@@ -279,6 +283,9 @@ highlight_in_terminal() {
     done
   else
     highlighted() { [ "$(xclip -o -selection primary 2>/dev/null)" = "$line" ]; }
+    xterm_focused() { xdotool getwindowfocus getwindowname 2>/dev/null | grep -q '^Quillet Terminal$'; }
+    wait_for 50 xterm_focused || die "xterm did not get the focus"
+    echo >"$work/highlight"
   fi
   wait_for 50 highlighted || die "the terminal highlighted nothing"
 }
