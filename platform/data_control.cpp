@@ -223,22 +223,16 @@ private:
 } // namespace
 
 std::unique_ptr<DataControlReader> DataControlReader::connect(std::string& error) {
-    wl_display* display = wl_display_connect(nullptr);
-    if (!display) {
-        error = "no Wayland compositor";
-        return nullptr;
-    }
     Globals globals;
     static const wl_registry_listener listener{&Globals::announce, &Globals::remove};
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &listener, &globals);
-    if (wl_display_roundtrip(display) < 0 || globals.seat == 0 ||
-        (globals.ext == 0 && globals.wlr == 0)) {
-        error = globals.seat == 0 ? "no seat" : "no data-control";
-        wl_registry_destroy(registry);
-        wl_display_disconnect(display);
+    const auto lacking = [&]() -> const char* {
+        if (globals.seat == 0)
+            return "no seat";
+        return globals.ext == 0 && globals.wlr == 0 ? "no data-control" : nullptr;
+    };
+    const auto [display, registry] = connectForGlobals(listener, &globals, lacking, error);
+    if (!display)
         return nullptr;
-    }
     // The reader owns the connection from here on.
     if (globals.ext != 0) {
         auto reader = std::make_unique<ProtocolReader<ExtProtocol>>(

@@ -51,6 +51,27 @@ SelectionRead::Outcome drain(int fd, std::chrono::steady_clock::time_point deadl
 
 } // namespace
 
+WaylandConnection connectForGlobals(const wl_registry_listener& listener, void* globals,
+                                    const std::function<const char*()>& missing,
+                                    std::string& error) {
+    wl_display* display = wl_display_connect(nullptr);
+    if (!display) {
+        error = "no Wayland compositor";
+        return {};
+    }
+    wl_registry* registry = wl_display_get_registry(display);
+    wl_registry_add_listener(registry, &listener, globals);
+    const bool answered = wl_display_roundtrip(display) >= 0;
+    const char* lacking = missing();
+    if (!answered || lacking) {
+        error = lacking ? lacking : "the connection broke";
+        wl_registry_destroy(registry);
+        wl_display_disconnect(display);
+        return {};
+    }
+    return {display, registry};
+}
+
 bool dispatchWithoutBlocking(wl_display* display) {
     while (wl_display_prepare_read(display) != 0)
         if (wl_display_dispatch_pending(display) < 0)

@@ -7,10 +7,25 @@
 #include <vector>
 
 struct wl_display;
+struct wl_registry;
+struct wl_registry_listener;
 
 namespace quillet {
 
 // What the Wayland selection readers (data-control, and a moment of keyboard focus) share.
+
+// A connection to the compositor, with its registry.
+struct WaylandConnection {
+    wl_display* display = nullptr;
+    wl_registry* registry = nullptr;
+};
+
+// Connects and lets `listener` collect the compositor's globals into `globals` in one round
+// trip. When that fails, or `missing` then names a global the reader cannot do without, says
+// why in `error` and leaves nothing open (display null).
+WaylandConnection connectForGlobals(const wl_registry_listener& listener, void* globals,
+                                    const std::function<const char*()>& missing,
+                                    std::string& error);
 
 // Handles what the compositor sent, without blocking. False once the connection is gone.
 bool dispatchWithoutBlocking(wl_display* display);

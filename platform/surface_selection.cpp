@@ -324,21 +324,12 @@ private:
 } // namespace
 
 std::unique_ptr<SurfaceSelectionReader> SurfaceSelectionReader::connect(std::string& error) {
-    wl_display* display = wl_display_connect(nullptr);
-    if (!display) {
-        error = "no Wayland compositor";
-        return nullptr;
-    }
     Globals globals;
     static const wl_registry_listener listener{&Globals::announce, &Globals::remove};
-    wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &listener, &globals);
-    if (wl_display_roundtrip(display) < 0 || globals.missing()) {
-        error = globals.missing() ? globals.missing() : "the connection broke";
-        wl_registry_destroy(registry);
-        wl_display_disconnect(display);
+    const auto [display, registry] = connectForGlobals(
+        listener, &globals, [&] { return globals.missing(); }, error);
+    if (!display)
         return nullptr;
-    }
     // The reader owns the connection from here on.
     auto reader = std::make_unique<Reader>(display, registry, globals);
     if (reader->prepare())
