@@ -41,16 +41,8 @@ cleanup() {
   wait 2>/dev/null || true
 }
 trap cleanup EXIT
-wait_for() { # wait_for WHAT COMMAND...
-  local what=$1
-  shift
-  for _ in $(seq 600); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  echo "gnome_session: $what did not come up (logs: GNOME_SESSION_KEEP=1)" >&2
-  return 1
-}
+session=gnome
+. "$here/wait_for.sh"
 
 start=$(date +%s%N)
 compositor=mutter

@@ -50,16 +50,8 @@ has_owner() {
   [ "$(gdbus call --session --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
         --method org.freedesktop.DBus.NameHasOwner "$1" 2>/dev/null)" = "(true,)" ]
 }
-wait_for() { # wait_for WHAT COMMAND...
-  local what=$1
-  shift
-  for _ in $(seq 600); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  echo "kde_session: $what did not come up (logs: KDE_SESSION_KEEP=1)" >&2
-  return 1
-}
+session=kde
+. "$(dirname "$0")/wait_for.sh"
 
 start=$(date +%s%N)
 # KWin picks the X display itself; a program it starts with the session reports it.

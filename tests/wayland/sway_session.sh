@@ -44,16 +44,9 @@ cleanup() {
   if [ "${SWAY_SESSION_KEEP:-0}" = 1 ]; then echo "sway_session: logs in $s" >&2; else rm -rf "$s"; fi
 }
 trap cleanup EXIT
-wait_for() { # wait_for WHAT COMMAND...
-  local what=$1
-  shift
-  for _ in $(seq 400); do
-    "$@" && return 0
-    sleep 0.05
-  done
-  echo "sway_session: $what did not come up (logs: SWAY_SESSION_KEEP=1)" >&2
-  return 1
-}
+session=sway
+wait_tries=400
+. "$here/wait_for.sh"
 
 start=$(date +%s%N)
 command=(dbus-daemon --config-file="$s/bus.conf" --address="unix:path=$s/run/bus" --nofork --nopidfile)
